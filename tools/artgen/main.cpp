@@ -1,0 +1,50 @@
+// artgen OUTDIR: draws every image of the panel into OUTDIR/Lumet/Resources/
+// and writes OUTDIR/lumet_resources.qrc listing them under :/Lumet/Resources/.
+#include "ArtSink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: artgen OUTDIR\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    ArtSink sink;
+    registerWindowArt(sink);
+    registerControlsArt(sink);
+    registerViewsArt(sink);
+
+    QString qrc;
+    QTextStream qs(&qrc);
+    qs << "<RCC>\n  <qresource prefix=\"/\">\n";
+    for (const auto& item : sink.items) {
+        const QString rel = QStringLiteral("Lumet/Resources/") + item.path;
+        const QString file = outDir + QLatin1Char('/') + rel;
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        const QImage img = item.draw();
+        if (img.isNull() || !img.save(file, "PNG")) {
+            std::fprintf(stderr, "artgen: cannot draw %s\n", qPrintable(rel));
+            return 1;
+        }
+        qs << "    <file>" << rel << "</file>\n";
+    }
+    qs << "  </qresource>\n</RCC>\n";
+    qs.flush();
+
+    QFile out(outDir + QStringLiteral("/lumet_resources.qrc"));
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(qrc.toUtf8()) < 0) {
+        std::fprintf(stderr, "artgen: cannot write the resource list\n");
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the panel needs to build, run and test on Debian 12.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qtbase5-dev qttools5-dev qttools5-dev-tools libtinyxml2-dev libxcb1-dev
+  dbus dbus-x11 xvfb xauth imagemagick xdotool x11-utils locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests run once under a German locale: glibc must know it.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  as_root locale-gen >/dev/null
+fi
