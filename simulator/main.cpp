@@ -1,1 +1,100 @@
-int main() { return 0; }
+#include "simulator/CallJournal.h"
+#include "simulator/FixedDocumentService.h"
+#include "simulator/ServiceMediator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QFile>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+void Fail(const QString& message)
+{
+    std::fprintf(stderr, "vornlight-service-sim: %s\n", qPrintable(message));
+}
+
+bool ReadWhole(const QString& path, std::string& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    text.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vornlight-service-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "The lighting service of Vornlight on the D-Bus session bus (name and interface "
+        "OvTarskLumetService.ServiceMediator, object /ServiceMediator)."));
+    parser.addHelpOption();
+    const QCommandLineOption capabilityOption(QStringLiteral("capability"),
+        QStringLiteral("Serve the capability document in FILE unchanged (needs --status)."), QStringLiteral("FILE"));
+    const QCommandLineOption statusOption(QStringLiteral("status"),
+        QStringLiteral("Serve the status document in FILE unchanged (needs --capability). Profiles are "
+                       "checked and journaled but not applied."), QStringLiteral("FILE"));
+    const QCommandLineOption journalOption(QStringLiteral("journal"),
+        QStringLiteral("Append one JSON object per line to FILE for every call received: "
+                       "{\"op\":\"SetProfile\",\"key\":\"...\",\"document\":\"...\"}."), QStringLiteral("FILE"));
+    parser.addOption(capabilityOption);
+    parser.addOption(statusOption);
+    parser.addOption(journalOption);
+    parser.process(app);
+
+    if (!parser.positionalArguments().isEmpty()) {
+        Fail(QStringLiteral("unexpected argument %1 (see --help)").arg(parser.positionalArguments().first()));
+        return 2;
+    }
+    if (parser.isSet(capabilityOption) != parser.isSet(statusOption)) {
+        Fail(QStringLiteral("--capability and --status go together"));
+        return 2;
+    }
+
+    std::string capability;
+    std::string status;
+    const bool fixed = parser.isSet(capabilityOption);
+    if (!ReadWhole(fixed ? parser.value(capabilityOption) : QStringLiteral(":/simulator/capability.xml"), capability)
+        || !ReadWhole(fixed ? parser.value(statusOption) : QStringLiteral(":/simulator/status.xml"), status))
+        return 2;
+    std::unique_ptr<LightingService> service = std::make_unique<FixedDocumentService>(capability, status);
+
+    CallJournal journal;
+    if (parser.isSet(journalOption)) {
+        QString error;
+        if (!journal.Open(parser.value(journalOption), error)) {
+            Fail(QStringLiteral("cannot open the journal %1: %2").arg(parser.value(journalOption), error));
+            return 2;
+        }
+    }
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        Fail(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
+        return 1;
+    }
+    ServiceMediator mediator(*service, journal.IsOpen() ? &journal : nullptr);
+    if (!bus.registerObject(QString::fromLatin1(ServiceMediator::ObjectPath), &mediator,
+                            QDBusConnection::ExportAllSlots)) {
+        Fail(QStringLiteral("cannot register %1 on the session bus").arg(ServiceMediator::ObjectPath));
+        return 1;
+    }
+    // Registered last, so whoever sees the name owned finds the object ready.
+    if (!bus.registerService(QString::fromLatin1(ServiceMediator::ServiceName))) {
+        Fail(QStringLiteral("the bus name %1 is already taken").arg(ServiceMediator::ServiceName));
+        return 1;
+    }
+    return app.exec();
+}
