@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profile/EffectProfile.h"
+
 #include <QGroupBox>
 
 #include <string>
@@ -48,6 +50,10 @@ protected:
     virtual void LoadDefaults() = 0;
     virtual void LoadFromModel() = 0;
     virtual std::string BuildXmlProfile() = 0;
+
+    // The effect profile of this view's device and effect id with the parts
+    // the view carries (see EffectProfile); what BuildXmlProfile returns.
+    std::string BuildEffectProfile(const EffectProfile::Parts& parts) const;
 
 private:
     QWidget* parentWidget_;
