@@ -76,7 +76,7 @@ int StatusParser::SceneIndex(const std::string& state)
     return state == "S0" ? 0 : 1;
 }
 
-void StatusParser::Apply(const std::string& text, DeviceMaster* group, const DeviceIndex& index)
+void StatusParser::ApplyText(const std::string& text, DeviceMaster* group, const DeviceIndex& index)
 {
     Apply(*ModelDocument::Parse(text), group, index);
 }

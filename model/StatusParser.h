@@ -24,7 +24,7 @@ public:
     // Fills the settings the document names. The group may be null; devices
     // other than the group are found in the index by key.
     static void Apply(const tinyxml2::XMLDocument& document, DeviceMaster* group, const DeviceIndex& index);
-    static void Apply(const std::string& text, DeviceMaster* group, const DeviceIndex& index);
+    static void ApplyText(const std::string& text, DeviceMaster* group, const DeviceIndex& index);
 
     // The group's "isenabled" text: "na" in any case is off, otherwise on when
     // it reads as a number greater than 0.
