@@ -1,9 +1,11 @@
 #pragma once
 
 #include "simulator/LightingService.h"
+#include "simulator/RigLayout.h"
 
-// Serves two documents exactly as given. Profiles are checked, never applied:
-// the documents stay as they are whatever the panel sends.
+// Serves two documents exactly as given. Profiles are checked against the
+// devices, LEDs and effects the capability document lists, never applied: the
+// documents stay as they are whatever the panel sends.
 class FixedDocumentService : public LightingService
 {
 public:
@@ -16,4 +18,5 @@ public:
 private:
     std::string capability;
     std::string status;
+    RigLayout layout;
 };

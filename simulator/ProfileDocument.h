@@ -1,17 +1,25 @@
 #pragma once
 
-#include <string>
+#include "simulator/SceneUpdate.h"
 
-// The first level of a profile document as the service reads it: the
-// protocol header, the version that goes with the function, the function and
-// the device the document names. Read strictly: whatever does not fit is a
-// fault that names the element.
+#include <string>
+#include <vector>
+
+class RigLayout;
+
+// A profile document as the service reads it, checked against the rig: the
+// protocol header, the version that goes with the function, the function, the
+// device, and what the function needs. Whatever does not fit is a fault that
+// names the element.
 struct ProfileDocument
 {
     int funcid = 0;
     std::string deviceKey;
+    bool enable = false;             // funcid 1
+    std::vector<SceneUpdate> scenes; // funcid 4
 
-    // Fills doc from text; false with the fault when the text is not a
-    // profile document.
-    static bool Parse(const std::string& text, ProfileDocument& doc, std::string& fault);
+    // Reads the document sent with the target key; false with the fault when
+    // it is not a profile this rig can apply.
+    static bool Parse(const std::string& target, const std::string& text, const RigLayout& layout,
+                      ProfileDocument& doc, std::string& fault);
 };

@@ -1,6 +1,8 @@
 #include "simulator/CallJournal.h"
 #include "simulator/FixedDocumentService.h"
+#include "simulator/RigStateStore.h"
 #include "simulator/ServiceMediator.h"
+#include "simulator/VirtualRig.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -39,7 +41,8 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "The lighting service of Vornlight on the D-Bus session bus (name and interface "
-        "OvTarskLumetService.ServiceMediator, object /ServiceMediator)."));
+        "OvTarskLumetService.ServiceMediator, object /ServiceMediator). Without --capability and "
+        "--status it drives a virtual rig whose state is kept across restarts."));
     parser.addHelpOption();
     const QCommandLineOption capabilityOption(QStringLiteral("capability"),
         QStringLiteral("Serve the capability document in FILE unchanged (needs --status)."), QStringLiteral("FILE"));
@@ -49,9 +52,16 @@ int main(int argc, char** argv)
     const QCommandLineOption journalOption(QStringLiteral("journal"),
         QStringLiteral("Append one JSON object per line to FILE for every call received: "
                        "{\"op\":\"SetProfile\",\"key\":\"...\",\"document\":\"...\"}."), QStringLiteral("FILE"));
+    const QCommandLineOption stateDirOption(QStringLiteral("state-dir"),
+        QStringLiteral("Keep the virtual rig's state in DIR instead of $XDG_STATE_HOME/vornlight "
+                       "(~/.local/state/vornlight)."), QStringLiteral("DIR"));
+    const QCommandLineOption resetOption(QStringLiteral("reset"),
+        QStringLiteral("Start the virtual rig from its defaults, replacing the saved state."));
     parser.addOption(capabilityOption);
     parser.addOption(statusOption);
     parser.addOption(journalOption);
+    parser.addOption(stateDirOption);
+    parser.addOption(resetOption);
     parser.process(app);
 
     if (!parser.positionalArguments().isEmpty()) {
@@ -63,13 +73,31 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    std::string capability;
-    std::string status;
     const bool fixed = parser.isSet(capabilityOption);
-    if (!ReadWhole(fixed ? parser.value(capabilityOption) : QStringLiteral(":/simulator/capability.xml"), capability)
-        || !ReadWhole(fixed ? parser.value(statusOption) : QStringLiteral(":/simulator/status.xml"), status))
+    if (fixed && (parser.isSet(stateDirOption) || parser.isSet(resetOption))) {
+        Fail(QStringLiteral("--state-dir and --reset apply to the virtual rig, not to fixed documents"));
         return 2;
-    std::unique_ptr<LightingService> service = std::make_unique<FixedDocumentService>(capability, status);
+    }
+
+    std::unique_ptr<LightingService> service;
+    std::unique_ptr<RigStateStore> store;
+    if (fixed) {
+        std::string capability;
+        std::string status;
+        if (!ReadWhole(parser.value(capabilityOption), capability) || !ReadWhole(parser.value(statusOption), status))
+            return 2;
+        service = std::make_unique<FixedDocumentService>(capability, status);
+    } else {
+        store = std::make_unique<RigStateStore>(parser.isSet(stateDirOption) ? parser.value(stateDirOption)
+                                                                             : RigStateStore::DefaultDirectory());
+        auto rig = std::make_unique<VirtualRig>(RigLayout::Default(), store.get());
+        QString error;
+        if (!rig->Start(parser.isSet(resetOption), error)) {
+            Fail(error);
+            return 1;
+        }
+        service = std::move(rig);
+    }
 
     CallJournal journal;
     if (parser.isSet(journalOption)) {

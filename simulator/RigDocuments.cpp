@@ -1,0 +1,172 @@
+#include "simulator/RigDocuments.h"
+
+#include "simulator/RigLayout.h"
+#include "simulator/RigState.h"
+#include "simulator/SceneUpdate.h"
+#include "app/NumberText.h"
+
+#include <tinyxml2.h>
+
+namespace {
+
+using tinyxml2::XMLDocument;
+using tinyxml2::XMLElement;
+
+const char* const Header = "ORVEL_LUMET";
+const char* const SceneNames[RigState::SceneCount] = {"S0", "Non-S0"};
+
+XMLElement* Append(XMLDocument& doc, tinyxml2::XMLNode* parent, const char* name, const std::string& key = {})
+{
+    XMLElement* element = doc.NewElement(name);
+    if (!key.empty())
+        element->SetAttribute("key", key.c_str());
+    parent->InsertEndChild(element);
+    return element;
+}
+
+void AppendText(XMLDocument& doc, tinyxml2::XMLNode* parent, const char* name, const std::string& text)
+{
+    Append(doc, parent, name)->SetText(text.c_str());
+}
+
+template <typename T, typename Format>
+std::string OrNa(const std::optional<T>& value, Format format)
+{
+    return value ? format(*value) : std::string("na");
+}
+
+XMLElement* AppendHead(XMLDocument& doc)
+{
+    XMLElement* root = Append(doc, &doc, "root");
+    AppendText(doc, root, "header", Header);
+    AppendText(doc, root, "version", "1.0");
+    return root;
+}
+
+std::string Print(const XMLDocument& doc)
+{
+    tinyxml2::XMLPrinter printer;
+    doc.Print(&printer);
+    return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
+}
+
+void AppendScene(XMLDocument& doc, XMLElement* device, const RigLayout::Device& layout, const RigState::Scene& scene,
+                 int index)
+{
+    using NumberText::FormatFloat;
+    using NumberText::FormatInt;
+    XMLElement* sceneElement = Append(doc, device, "scene");
+    AppendText(doc, sceneElement, "state", SceneNames[index]);
+    XMLElement* mode = Append(doc, sceneElement, "mode", FormatInt(scene.mode));
+    AppendText(doc, mode, "iscolorsynced", FormatInt(scene.colorSynced));
+    AppendText(doc, mode, "color_type", scene.colorType);
+    AppendText(doc, mode, "start_end_color_cycle_start", FormatFloat(scene.cycleStart));
+    AppendText(doc, mode, "start_end_color_cycle_end", FormatFloat(scene.cycleEnd));
+    AppendText(doc, mode, "start_end_color_cycle_range", FormatFloat(scene.cycleRange));
+    AppendText(doc, mode, "start_to_end_or_end_to_start", FormatInt(scene.startToEnd));
+    AppendText(doc, mode, "music_index", FormatInt(scene.musicIndex));
+    AppendText(doc, mode, "effect_speed", FormatInt(scene.effectSpeed));
+    XMLElement* path = Append(doc, mode, "effect_path_order");
+    for (const auto& [key, position] : scene.pathOrder)
+        Append(doc, path, "order", key)->SetText(FormatInt(position).c_str());
+
+    auto asFloat = [](float v) { return FormatFloat(v); };
+    auto asInt = [](int v) { return FormatInt(v); };
+    for (const RigLayout::Led& l : layout.leds) {
+        const auto found = scene.leds.find(l.key);
+        static const RigState::LedValues none;
+        const RigState::LedValues& values = found != scene.leds.end() ? found->second : none;
+        XMLElement* led = Append(doc, mode, "led", l.key);
+        AppendText(doc, led, "color", OrNa(values.color, [](unsigned v) { return NumberText::FormatUnsigned(v); }));
+        AppendText(doc, led, "hue", OrNa(values.hue, asFloat));
+        AppendText(doc, led, "saturation", OrNa(values.saturation, asFloat));
+        AppendText(doc, led, "lightness", OrNa(values.lightness, asFloat));
+        AppendText(doc, led, "speed", OrNa(values.speed, asInt));
+        AppendText(doc, led, "direction", OrNa(values.direction, asInt));
+    }
+}
+
+} // namespace
+
+std::string RigDocuments::Capability(const RigLayout& layout)
+{
+    XMLDocument doc;
+    XMLElement* root = AppendHead(doc);
+    for (const RigLayout::Device& d : layout.Devices()) {
+        XMLElement* device = Append(doc, root, "device", d.key);
+        XMLElement* ledList = Append(doc, device, "ledlist");
+        for (const RigLayout::Led& l : d.leds) {
+            XMLElement* led = Append(doc, ledList, "led", l.key);
+            AppendText(doc, led, "location", l.location);
+            AppendText(doc, led, "locationname", l.locationName);
+            AppendText(doc, led, "type", l.type);
+        }
+        XMLElement* modeList = Append(doc, device, "ecmodelist");
+        for (const RigLayout::Mode& m : d.modes)
+            AppendText(doc, Append(doc, modeList, "mode", NumberText::FormatInt(m.key)), "name", m.name);
+    }
+    return Print(doc);
+}
+
+std::string RigDocuments::Status(const RigLayout& layout, const RigState& state)
+{
+    XMLDocument doc;
+    XMLElement* root = AppendHead(doc);
+    for (const RigLayout::Device& d : layout.Devices()) {
+        const auto found = state.devices.find(d.key);
+        static const RigState::Device defaults;
+        const RigState::Device& values = found != state.devices.end() ? found->second : defaults;
+        XMLElement* device = Append(doc, root, "device", d.key);
+        AppendText(doc, device, "isenabled", values.enabled ? "1" : "0");
+        for (int s = 0; s < RigState::SceneCount; ++s)
+            AppendScene(doc, device, d, values.scenes[s], s);
+    }
+    return Print(doc);
+}
+
+bool RigDocuments::ReadStatus(const std::string& text, const RigLayout& layout, RigState& state, std::string& fault)
+{
+    if (text.find('\0') != std::string::npos) {
+        fault = "it holds a NUL character";
+        return false;
+    }
+    XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);
+    if (doc.Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS) {
+        fault = std::string("it does not parse: ") + doc.ErrorStr();
+        return false;
+    }
+    const XMLElement* root = doc.RootElement();
+    const XMLElement* header = root ? root->FirstChildElement("header") : nullptr;
+    if (!root || std::string(root->Name()) != "root" || root->NextSiblingElement() || !header || !header->GetText()
+        || std::string(header->GetText()) != Header) {
+        fault = "it is not a status document";
+        return false;
+    }
+    RigState read = state;
+    for (const XMLElement* d = root->FirstChildElement("device"); d; d = d->NextSiblingElement("device")) {
+        const std::string key = d->Attribute("key") ? d->Attribute("key") : "";
+        if (!layout.FindDevice(key)) {
+            fault = "unknown device \"" + key + "\"";
+            return false;
+        }
+        RigState::Device& device = read.devices[key];
+        if (const XMLElement* enabled = d->FirstChildElement("isenabled")) {
+            const std::string value = enabled->GetText() ? enabled->GetText() : "";
+            if (value != "0" && value != "1") {
+                fault = "device \"" + key + "\": isenabled \"" + value + "\" is not 0 or 1";
+                return false;
+            }
+            device.enabled = value == "1";
+        }
+        for (const XMLElement* s = d->FirstChildElement("scene"); s; s = s->NextSiblingElement("scene")) {
+            SceneUpdate update;
+            if (!SceneUpdate::Read(s, key, layout, update, fault)) {
+                fault = "device \"" + key + "\", " + fault;
+                return false;
+            }
+            update.ApplyTo(device);
+        }
+    }
+    state = std::move(read);
+    return true;
+}

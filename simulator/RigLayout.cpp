@@ -1,0 +1,97 @@
+#include "simulator/RigLayout.h"
+
+#include "app/NumberText.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+
+namespace {
+
+const char* TextOf(const tinyxml2::XMLElement* parent, const char* child)
+{
+    const tinyxml2::XMLElement* element = parent ? parent->FirstChildElement(child) : nullptr;
+    const char* text = element ? element->GetText() : nullptr;
+    return text ? text : "";
+}
+
+} // namespace
+
+bool RigLayout::Device::HasLed(const std::string& ledKey) const
+{
+    return std::any_of(leds.begin(), leds.end(), [&](const Led& led) { return led.key == ledKey; });
+}
+
+bool RigLayout::Device::HasMode(int modeKey) const
+{
+    return std::any_of(modes.begin(), modes.end(), [&](const Mode& mode) { return mode.key == modeKey; });
+}
+
+RigLayout RigLayout::Default()
+{
+    const std::vector<Led> dimms = {
+        {"DIMM_A1", "1004", "PellixDram", "ARGB"},
+        {"DIMM_A2", "1004", "PellixDram", "ARGB"},
+        {"DIMM_B1", "1004", "PellixDram", "ARGB"},
+        {"DIMM_B2", "1004", "PellixDram", "ARGB"},
+    };
+    const std::vector<Led> board = {
+        {"MB_IO", "5", "Back I/O", "RGB"},
+        {"MB_PCH", "3", "Chipset", "RGB"},
+        {"MB_AUDIO", "4", "Audio", "RGB"},
+        {"MB_STRIP", "6", "LED Strip", "ARGB"},
+    };
+    const std::vector<Mode> effects = {
+        {1, "Static"},  {2, "Breathing"},      {3, "Strobing"},     {4, "Color Cycle"}, {5, "Rainbow"},
+        {8, "Comet"},   {10, "Double Comet"},  {11, "Wave"},        {12, "Color Wave"}, {13, "Ripple"},
+        {17, "Random Strobe"}, {18, "Temperature"}, {19, "Music"},  {101, "Sleep"},
+    };
+
+    RigLayout rig;
+    Device group{"Group", dimms, effects};
+    group.leds.insert(group.leds.end(), board.begin(), board.end());
+    rig.devices.push_back(group);
+    rig.devices.push_back(Device{"Mainboard", board,
+                                 {{1, "Static"}, {2, "Breathing"}, {3, "Strobing"}, {4, "Color Cycle"},
+                                  {5, "Rainbow"}, {101, "Sleep"}}});
+    rig.devices.push_back(Device{"Keyboard",
+                                 {{"KB_ZONE1", "1002", "Keyboard", "RGB"}, {"KB_ZONE2", "1002", "Keyboard", "RGB"}},
+                                 {{1, "Static"}, {2, "Breathing"}, {5, "Rainbow"}}});
+    return rig;
+}
+
+RigLayout RigLayout::FromCapability(const std::string& text)
+{
+    RigLayout rig;
+    tinyxml2::XMLDocument xml(true, tinyxml2::PRESERVE_WHITESPACE);
+    if (xml.Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS || !xml.RootElement())
+        return rig;
+    for (const tinyxml2::XMLElement* d = xml.RootElement()->FirstChildElement("device"); d;
+         d = d->NextSiblingElement("device")) {
+        Device device;
+        device.key = d->Attribute("key") ? d->Attribute("key") : "";
+        const tinyxml2::XMLElement* ledList = d->FirstChildElement("ledlist");
+        for (const tinyxml2::XMLElement* l = ledList ? ledList->FirstChildElement("led") : nullptr; l;
+             l = l->NextSiblingElement("led")) {
+            device.leds.push_back(Led{l->Attribute("key") ? l->Attribute("key") : "", TextOf(l, "location"),
+                                      TextOf(l, "locationname"), TextOf(l, "type")});
+        }
+        const tinyxml2::XMLElement* modeList = d->FirstChildElement("ecmodelist");
+        for (const tinyxml2::XMLElement* m = modeList ? modeList->FirstChildElement("mode") : nullptr; m;
+             m = m->NextSiblingElement("mode")) {
+            if (const std::optional<int> key = NumberText::ParseInt(m->Attribute("key") ? m->Attribute("key") : ""))
+                device.modes.push_back(Mode{*key, TextOf(m, "name")});
+        }
+        rig.devices.push_back(std::move(device));
+    }
+    return rig;
+}
+
+const RigLayout::Device* RigLayout::FindDevice(const std::string& key) const
+{
+    for (const Device& device : devices) {
+        if (device.key == key)
+            return &device;
+    }
+    return nullptr;
+}
