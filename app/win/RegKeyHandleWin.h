@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/RegRoot.h"
+
+#include <windows.h>
+
+namespace dali {
+
+// An open key on Windows.
+struct RegKeyHandle
+{
+    HKEY key;
+};
+
+} // namespace dali
