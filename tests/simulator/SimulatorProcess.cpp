@@ -1,0 +1,112 @@
+#include "SimulatorProcess.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <csignal>
+
+const char* const SimulatorProcess::ServiceName = "OvTarskLumetService.ServiceMediator";
+
+QString SimulatorProcess::Program()
+{
+    return QStringLiteral(LUMET_BIN_DIR "/vornlight-service-sim");
+}
+
+SimulatorProcess::SimulatorProcess(const QStringList& arguments) : arguments(arguments)
+{
+    process.setProgram(Program());
+    process.setArguments(arguments);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+}
+
+SimulatorProcess::~SimulatorProcess()
+{
+    if (process.state() != QProcess::NotRunning)
+        Kill();
+}
+
+bool SimulatorProcess::Start()
+{
+    process.start();
+    if (!process.waitForStarted(5000))
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000) {
+        if (process.state() == QProcess::NotRunning)
+            return false;
+        if (IsNameOwned())
+            return true;
+        process.waitForFinished(20);
+    }
+    return false;
+}
+
+void SimulatorProcess::Stop()
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    WaitForEnd();
+}
+
+void SimulatorProcess::Kill()
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+    WaitForEnd();
+}
+
+void SimulatorProcess::WaitForEnd()
+{
+    process.waitForFinished(10000);
+    WaitForName(false, 5000);
+}
+
+QString SimulatorProcess::ErrorOutput()
+{
+    errorOutput += process.readAllStandardError();
+    return QString::fromUtf8(errorOutput);
+}
+
+QDBusMessage SimulatorProcess::Call(const QString& method, const QVariantList& arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(QString::fromLatin1(ServiceName),
+                                                          QStringLiteral("/ServiceMediator"),
+                                                          QString::fromLatin1(ServiceName), method);
+    message.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
+}
+
+QString SimulatorProcess::Fetch(const QString& method)
+{
+    const QDBusMessage reply = Call(method);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return QString();
+    return reply.arguments().first().toString();
+}
+
+QDBusMessage SimulatorProcess::SetProfile(const QString& key, const QString& document)
+{
+    return Call(QStringLiteral("SetProfile"), {key, document});
+}
+
+bool SimulatorProcess::IsNameOwned()
+{
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString::fromLatin1(ServiceName));
+}
+
+bool SimulatorProcess::WaitForName(bool owned, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (IsNameOwned() != owned) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}

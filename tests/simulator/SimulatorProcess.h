@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDBusMessage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// The built vornlight-service-sim, started on the test's session bus. Start
+// returns once the service owns its bus name; the process is killed when the
+// object goes.
+class SimulatorProcess
+{
+public:
+    static QString Program();
+    static const char* const ServiceName;
+
+    explicit SimulatorProcess(const QStringList& arguments);
+    ~SimulatorProcess();
+
+    // False when the process ended, or did not own the name within 10 s.
+    bool Start();
+    // SIGTERM, then waits for the process and for the bus to drop its name.
+    void Stop();
+    // SIGKILL, then waits as Stop does.
+    void Kill();
+
+    qint64 Pid() const { return process.processId(); }
+    QString ErrorOutput();
+
+    // One method call with a bounded wait (no introspection).
+    static QDBusMessage Call(const QString& method, const QVariantList& arguments = {});
+    // The string a fetching call returns; empty on an error reply.
+    static QString Fetch(const QString& method);
+    static QDBusMessage SetProfile(const QString& key, const QString& document);
+
+    static bool IsNameOwned();
+    static bool WaitForName(bool owned, int timeoutMs);
+
+private:
+    void WaitForEnd();
+
+    QStringList arguments;
+    QProcess process;
+    QByteArray errorOutput;
+};
