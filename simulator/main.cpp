@@ -81,6 +81,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<LightingService> service;
     std::unique_ptr<RigStateStore> store;
+    VirtualRig* rig = nullptr;
     if (fixed) {
         std::string capability;
         std::string status;
@@ -90,13 +91,9 @@ int main(int argc, char** argv)
     } else {
         store = std::make_unique<RigStateStore>(parser.isSet(stateDirOption) ? parser.value(stateDirOption)
                                                                              : RigStateStore::DefaultDirectory());
-        auto rig = std::make_unique<VirtualRig>(RigLayout::Default(), store.get());
-        QString error;
-        if (!rig->Start(parser.isSet(resetOption), error)) {
-            Fail(error);
-            return 1;
-        }
-        service = std::move(rig);
+        auto virtualRig = std::make_unique<VirtualRig>(RigLayout::Default(), store.get());
+        rig = virtualRig.get();
+        service = std::move(virtualRig);
     }
 
     CallJournal journal;
@@ -124,5 +121,19 @@ int main(int argc, char** argv)
         Fail(QStringLiteral("the bus name %1 is already taken").arg(ServiceMediator::ServiceName));
         return 1;
     }
+    // Only the owner of the name touches the saved state: a second instance
+    // started with --reset must not wipe the state of the one running. Calls
+    // that arrive meanwhile wait for the event loop.
+    if (rig) {
+        QString error;
+        if (!rig->Start(parser.isSet(resetOption), error)) {
+            Fail(error);
+            return 1;
+        }
+    }
+    // A session service ends with its session: when the bus goes away there
+    // is nobody left to serve.
+    bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"), QStringLiteral("org.freedesktop.DBus.Local"),
+                QStringLiteral("Disconnected"), &app, SLOT(quit()));
     return app.exec();
 }

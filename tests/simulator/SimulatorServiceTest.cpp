@@ -160,13 +160,17 @@ private slots:
 
     void takenNameAndHelp()
     {
-        auto first = StartRig();
+        auto first = StartRig({"--reset"});
         QVERIFY(SimulatorProcess::IsNameOwned());
+        QCOMPARE(SimulatorProcess::SetProfile("Group", StaticProfile).type(), QDBusMessage::ReplyMessage);
+        const QByteArray saved = ReadFile(dir.path() + "/state/rig-state.xml");
+        // A second instance leaves the running one's saved state alone, even with --reset.
         QProcess second;
-        second.start(SimulatorProcess::Program(), {"--state-dir", dir.path() + "/other"});
+        second.start(SimulatorProcess::Program(), {"--state-dir", dir.path() + "/state", "--reset"});
         QVERIFY(second.waitForFinished(10000));
         QVERIFY(second.exitCode() != 0);
         QVERIFY2(second.readAllStandardError().contains("already taken"), "no message on a taken bus name");
+        QCOMPARE(ReadFile(dir.path() + "/state/rig-state.xml"), saved);
 
         QProcess help;
         help.start(SimulatorProcess::Program(), {"--help"});
