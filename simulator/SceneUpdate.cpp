@@ -172,19 +172,20 @@ bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& dev
     }
     update.mode = *modeNumber;
 
+    // A value the element leaves out does not apply, as "na".
     ValueReader read(fault);
-    auto optionalInt = [&](const char* name, long long low, long long high) -> std::optional<int> {
+    auto intOf = [&](const tinyxml2::XMLElement* parent, const char* name, long long low, long long high) {
         bool has = false;
-        const char* text = ChildText(mode, name, has);
+        const char* text = ChildText(parent, name, has);
         return has ? read.Int(name, text, low, high) : std::nullopt;
     };
-    auto optionalFloat = [&](const char* name, float low, float high) -> std::optional<float> {
+    auto floatOf = [&](const tinyxml2::XMLElement* parent, const char* name, float low, float high) {
         bool has = false;
-        const char* text = ChildText(mode, name, has);
+        const char* text = ChildText(parent, name, has);
         return has ? read.Float(name, text, low, high) : std::nullopt;
     };
 
-    update.colorSynced = optionalInt("iscolorsynced", 0, 1);
+    update.colorSynced = intOf(mode, "iscolorsynced", 0, 1);
     const std::string colorType = Trimmed(ChildText(mode, "color_type", present));
     if (present) {
         if (colorType != "Plain" && colorType != "Gradient" && colorType != "Cycle")
@@ -192,12 +193,12 @@ bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& dev
         update.colorType = colorType;
     }
     // The end is the start plus a sweep of up to one turn, so it may pass 1.
-    update.cycleStart = optionalFloat("start_end_color_cycle_start", 0.0f, 1.0f);
-    update.cycleEnd = optionalFloat("start_end_color_cycle_end", 0.0f, 2.0f);
-    update.cycleRange = optionalFloat("start_end_color_cycle_range", 0.0f, 1.0f);
-    update.startToEnd = optionalInt("start_to_end_or_end_to_start", 0, 1);
-    update.musicIndex = optionalInt("music_index", -1, 7);
-    update.effectSpeed = optionalInt("effect_speed", -2, 2);
+    update.cycleStart = floatOf(mode, "start_end_color_cycle_start", 0.0f, 1.0f);
+    update.cycleEnd = floatOf(mode, "start_end_color_cycle_end", 0.0f, 2.0f);
+    update.cycleRange = floatOf(mode, "start_end_color_cycle_range", 0.0f, 1.0f);
+    update.startToEnd = intOf(mode, "start_to_end_or_end_to_start", 0, 1);
+    update.musicIndex = intOf(mode, "music_index", -1, 7);
+    update.effectSpeed = intOf(mode, "effect_speed", -2, 2);
 
     if (const tinyxml2::XMLElement* path = mode->FirstChildElement("effect_path_order")) {
         std::map<std::string, int> order;
@@ -214,17 +215,6 @@ bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& dev
         update.pathOrder = order;
     }
 
-    // A value the element leaves out does not apply, as "na".
-    auto ledInt = [&](const tinyxml2::XMLElement* led, const char* name, long long low, long long high) {
-        bool has = false;
-        const char* text = ChildText(led, name, has);
-        return has ? read.Int(name, text, low, high) : std::nullopt;
-    };
-    auto ledFloat = [&](const tinyxml2::XMLElement* led, const char* name) {
-        bool has = false;
-        const char* text = ChildText(led, name, has);
-        return has ? read.Float(name, text, 0.0f, 1.0f) : std::nullopt;
-    };
     for (const tinyxml2::XMLElement* l = mode->FirstChildElement("led"); l && read.Ok();
          l = l->NextSiblingElement("led")) {
         const std::string key = l->Attribute("key") ? l->Attribute("key") : "";
@@ -233,13 +223,13 @@ bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& dev
             break;
         }
         RigState::LedValues values;
-        if (const std::optional<int> color = ledInt(l, "color", 0, 0xffffff))
+        if (const std::optional<int> color = intOf(l, "color", 0, 0xffffff))
             values.color = static_cast<unsigned>(*color);
-        values.hue = ledFloat(l, "hue");
-        values.saturation = ledFloat(l, "saturation");
-        values.lightness = ledFloat(l, "lightness");
-        values.speed = ledInt(l, "speed", -2, 2);
-        values.direction = ledInt(l, "direction", -1, 1);
+        values.hue = floatOf(l, "hue", 0.0f, 1.0f);
+        values.saturation = floatOf(l, "saturation", 0.0f, 1.0f);
+        values.lightness = floatOf(l, "lightness", 0.0f, 1.0f);
+        values.speed = intOf(l, "speed", -2, 2);
+        values.direction = intOf(l, "direction", -1, 1);
         Prefix(fault, "LED \"" + key + "\"");
         update.leds.emplace_back(key, values);
     }

@@ -2,24 +2,22 @@
 
 #include "simulator/CallJournal.h"
 #include "simulator/LightingService.h"
+#include "service/ServiceText.h"
 
 #include <QDBusError>
 #include <QDBusMessage>
 
 namespace {
 
+// The panel's own conversions, so both ends agree on every byte.
 std::string Narrow(const QString& text)
 {
-    std::string out;
-    out.reserve(static_cast<size_t>(text.size()));
-    for (const QChar c : text)
-        out += static_cast<char>(c.unicode() & 0xff);
-    return out;
+    return ServiceText::Narrow(text.toStdU16String());
 }
 
 QString Widen(const std::string& text)
 {
-    return QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+    return QString::fromStdU16String(ServiceText::Widen(text));
 }
 
 } // namespace
