@@ -7,28 +7,30 @@
 #include "ui/mainwindow/LumetEffectButton.h"
 
 #include <QCoreApplication>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
 
-// The effect names the lighting service reports for the rig, so that the
-// translation tools collect them; the buttons translate whatever name arrives.
-[[maybe_unused]] const char* const knownEffectNames[] = {
+// The effect and LED names the lighting service reports for its rig, so that
+// the translation tools collect them; the panel translates whatever name
+// arrives and shows an unknown one as it is.
+[[maybe_unused]] const char* const serviceNames[] = {
     QT_TRANSLATE_NOOP("LumetClass", "Static"),
     QT_TRANSLATE_NOOP("LumetClass", "Breathing"),
     QT_TRANSLATE_NOOP("LumetClass", "Strobing"),
     QT_TRANSLATE_NOOP("LumetClass", "Color Cycle"),
     QT_TRANSLATE_NOOP("LumetClass", "Rainbow"),
     QT_TRANSLATE_NOOP("LumetClass", "Comet"),
-    QT_TRANSLATE_NOOP("LumetClass", "Flash and Dash"),
+    QT_TRANSLATE_NOOP("LumetClass", "Double Comet"),
     QT_TRANSLATE_NOOP("LumetClass", "Wave"),
     QT_TRANSLATE_NOOP("LumetClass", "Color Wave"),
-    QT_TRANSLATE_NOOP("LumetClass", "Smooth Wave"),
-    QT_TRANSLATE_NOOP("LumetClass", "Random Strobing"),
+    QT_TRANSLATE_NOOP("LumetClass", "Ripple"),
+    QT_TRANSLATE_NOOP("LumetClass", "Random Strobe"),
     QT_TRANSLATE_NOOP("LumetClass", "Temperature"),
     QT_TRANSLATE_NOOP("LumetClass", "Music"),
     QT_TRANSLATE_NOOP("LumetClass", "Sleep"),
@@ -39,11 +41,11 @@ const int columnY = 97;
 const int columnWidth = 181;
 const int columnHeight = 603;
 
+const int scrollBarWidth = 6;
+
 // A slim bar that only appears when the list is longer than the column. It
 // overlaps the buttons' right edge rather than narrowing them.
 const char* const scrollStyle =
-    "QScrollArea{background:transparent;border:none;}"
-    "QScrollArea>QWidget>QWidget{background:transparent;}"
     "QScrollBar:vertical{background:#1f2125;width:6px;margin:0px;border:none;}"
     "QScrollBar::handle:vertical{background:#3a3d44;min-height:24px;border-radius:3px;}"
     "QScrollBar::handle:vertical:hover{background:#3da5f4;}"
@@ -60,22 +62,25 @@ LumetEffectButtonGroup::LumetEffectButtonGroup(QWidget* parent, DeviceAlignment 
     setStyleSheet(QStringLiteral("QGroupBox{border:0px;}"));
     setFlat(true);
 
-    scrollArea = new QScrollArea(this);
-    scrollArea->setObjectName(QStringLiteral("effectScrollArea"));
-    scrollArea->setGeometry(0, 0, columnWidth, columnHeight);
-    scrollArea->setFrameShape(QFrame::NoFrame);
-    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    scrollArea->setWidgetResizable(true);
-    scrollArea->setStyleSheet(QLatin1String(scrollStyle));
-
-    list = new QWidget;
+    // The buttons sit on a list as tall as they are, which scrolls by moving
+    // up inside the group.
+    list = new QWidget(this);
     list->setObjectName(QStringLiteral("effectButtonList"));
+    list->setGeometry(0, 0, columnWidth, columnHeight);
     layout = new QVBoxLayout(list);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setAlignment(Qt::AlignTop);
-    scrollArea->setWidget(list);
+    list->installEventFilter(this);
+
+    scrollBar = new QScrollBar(Qt::Vertical, this);
+    scrollBar->setObjectName(QStringLiteral("effectScrollBar"));
+    scrollBar->setGeometry(columnWidth - scrollBarWidth, 0, scrollBarWidth, columnHeight);
+    scrollBar->setStyleSheet(QLatin1String(scrollStyle));
+    scrollBar->setSingleStep(LumetEffectButton::Height);
+    scrollBar->setPageStep(columnHeight);
+    scrollBar->hide();
+    connect(scrollBar, &QScrollBar::valueChanged, list, [this](int value) { list->move(0, -value); });
 }
 
 void LumetEffectButtonGroup::Update(DeviceMaster* newDevice, PowerState ps, bool rebuild)
@@ -108,7 +113,52 @@ void LumetEffectButtonGroup::Rebuild(DeviceMaster* newDevice, PowerState ps)
                 AddButton(NumberText::FormatInt(*number), mode->GetName());
         }
     }
-    scrollArea->verticalScrollBar()->setValue(0);
+    UpdateScrolling();
+}
+
+void LumetEffectButtonGroup::UpdateScrolling()
+{
+    const int listHeight = std::max(columnHeight, static_cast<int>(buttons.size()) * LumetEffectButton::Height);
+    list->resize(columnWidth, listHeight);
+    layout->activate();
+    scrollBar->setRange(0, listHeight - columnHeight);
+    scrollBar->setValue(0);
+    scrollBar->setVisible(listHeight > columnHeight);
+    scrollBar->raise();
+}
+
+int LumetEffectButtonGroup::ScrollToShow(int current, int itemTop, int itemHeight, int viewHeight)
+{
+    if (itemTop < current)
+        return itemTop;
+    if (itemTop + itemHeight > current + viewHeight)
+        return itemTop + itemHeight - viewHeight;
+    return current;
+}
+
+bool LumetEffectButtonGroup::ScrollByWheel(QWheelEvent* event)
+{
+    if (!scrollBar->isVisible())
+        return false;
+    // One notch (120 eighths of a degree) moves one button; fine-grained
+    // wheels and touch pads move proportionally.
+    scrollBar->setValue(scrollBar->value() - event->angleDelta().y() * LumetEffectButton::Height / 120);
+    event->accept();
+    return true;
+}
+
+void LumetEffectButtonGroup::wheelEvent(QWheelEvent* event)
+{
+    if (!ScrollByWheel(event))
+        QGroupBox::wheelEvent(event);
+}
+
+// The buttons would swallow the wheel; the list scrolls wherever it turns.
+bool LumetEffectButtonGroup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && ScrollByWheel(static_cast<QWheelEvent*>(event)))
+        return true;
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void LumetEffectButtonGroup::AddButton(const std::string& effectId, const std::string& effectName)
@@ -116,6 +166,10 @@ void LumetEffectButtonGroup::AddButton(const std::string& effectId, const std::s
     auto* button = new LumetEffectButton(list, effectId, effectName);
     buttons.push_back(button);
     layout->addWidget(button);
+    // Shown now rather than on the next pass of the event loop, so that the
+    // list is laid out when Select scrolls to a button.
+    button->show();
+    button->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, &LumetEffectButtonGroup::OnEffectButtonClicked);
 }
 
@@ -134,14 +188,20 @@ void LumetEffectButtonGroup::Select(const std::string& effectId)
     for (LumetEffectButton* button : buttons) {
         if (button->GetEffectId() != effectId)
             continue;
-        if (!button->isChecked()) {
+        // Checking from code emits no clicked(), so this does not come back
+        // through OnEffectButtonClicked.
+        if (!button->isChecked())
             button->setChecked(true);
-            selected = button;
-        }
-        scrollArea->ensureWidgetVisible(button, 0, 0);
+        selected = button;
+        scrollBar->setValue(ScrollToShow(scrollBar->value(), button->y(), button->height(), columnHeight));
         Announce(button);
         return;
     }
+}
+
+void LumetEffectButtonGroup::ForgetSelection()
+{
+    selected = nullptr;
 }
 
 void LumetEffectButtonGroup::Announce(LumetEffectButton* button)
