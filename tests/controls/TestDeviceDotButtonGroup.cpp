@@ -246,6 +246,22 @@ private slots:
         QCOMPARE(SelectedKey(after), std::string("led0"));
     }
 
+    void pickedLedWithoutALocationIsFoundAgain()
+    {
+        // Capability documents may leave a location empty; the LED is still
+        // the one the user picked.
+        auto device = MakeDevice({{"1"}, {""}, {"3"}});
+        {
+            LumetDeviceDotButtonGroup before(nullptr, 1);
+            before.show();
+            before.LoadDevice(device.get());
+            QTest::mouseClick(before.GetDots()[1], Qt::LeftButton);
+        }
+        LumetDeviceDotButtonGroup after(nullptr, 1);
+        after.LoadDevice(device.get());
+        QCOMPARE(SelectedKey(after), std::string("led1"));
+    }
+
     void paletteColourGoesIntoThePickedLed()
     {
         auto device = MakeDevice(3);
