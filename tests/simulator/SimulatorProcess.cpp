@@ -19,6 +19,7 @@ SimulatorProcess::SimulatorProcess(const QStringList& arguments) : arguments(arg
     process.setProgram(Program());
     process.setArguments(arguments);
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.setReadChannel(QProcess::StandardError);
 }
 
 SimulatorProcess::~SimulatorProcess()
@@ -68,6 +69,9 @@ void SimulatorProcess::WaitForEnd()
 
 QString SimulatorProcess::ErrorOutput()
 {
+    // Without an event loop, what the process wrote may still sit in the pipe.
+    while (process.state() == QProcess::Running && process.waitForReadyRead(100))
+        errorOutput += process.readAllStandardError();
     errorOutput += process.readAllStandardError();
     return QString::fromUtf8(errorOutput);
 }
