@@ -9,6 +9,7 @@
 #include "profile/FixedProfile.h"
 #include "service/ServiceClient.h"
 #include "service/ServiceText.h"
+#include "ui/mainwindow/LumetApartment.h"
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 #include "ui/mainwindow/LumetInstallInfo.h"
 #include "ui/mainwindow/LumetResetClock.h"
@@ -101,6 +102,7 @@ Lumet::Lumet(QWidget* parent, bool dumpCapabilityXml, bool dumpStatusXml, bool d
                         QStringLiteral("Please reboot your computer to complete the installation."),
                         QMessageBox::Warning, 0);
 
+    apartment = std::make_unique<LumetApartment>();
     SetupUi();
     setWindowFlags(Qt::FramelessWindowHint);
     lblVersion->setText(QString::fromLocal8Bit(LumetInstallInfo::ReadVersion().c_str()));
@@ -141,7 +143,8 @@ Lumet::Lumet(QWidget* parent, bool dumpCapabilityXml, bool dumpStatusXml, bool d
     ledSwitch->setChecked(aggregator->IsGroupEnabled());
 }
 
-// The aggregator outlives the window; it must not call back into it.
+// The aggregator outlives the window; it must not call back into it. The
+// apartment is left once the window's own members go.
 Lumet::~Lumet()
 {
     disconnect(DeviceAggregator::Instance(), nullptr, this, nullptr);

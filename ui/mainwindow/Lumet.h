@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class LumetApartment;
 class LumetEffectButtonGroup;
 class QLabel;
 class QPushButton;
@@ -70,6 +71,7 @@ private:
     bool rebuildEffectsOnCapabilityChange = true;
     bool reselectEffectOnStatusChange = true;
     std::unique_ptr<TranslatorHolder> translator;
+    std::unique_ptr<LumetApartment> apartment;
 
     QWidget* central = nullptr;
     QStackedWidget* alignmentPages = nullptr;
