@@ -75,10 +75,6 @@ private slots:
             << "If selected, the motherboard LEDs will not light up in sleep, hibernate and soft off states.";
         for (int id : {0, 6, 7, 9, 14, 20, 100, 102, -5})
             QTest::newRow(qPrintable(QString::number(id))) << id << "LumetNullView" << -1 << unknown;
-        // The colour effects keep the unknown-effect view until their own views exist.
-        for (int id : {1, 2, 3, 17, 5, 8, 10, 11, 12, 13, 18, 19})
-            QTest::newRow(qPrintable(QStringLiteral("colour %1").arg(id)))
-                << id << "LumetNullView" << -1 << unknown;
     }
     void factoryTable()
     {

@@ -1,9 +1,18 @@
 #include "ui/views/LumetViewFactory.h"
 
 #include "profile/LumetXmlProfileHelper.h"
+#include "ui/controls/LabeledLumetSpeedSlider.h"
+#include "ui/views/LumetBreathingView.h"
 #include "ui/views/LumetColorCycleView.h"
+#include "ui/views/LumetCometView.h"
+#include "ui/views/LumetMusicView.h"
 #include "ui/views/LumetNullView.h"
+#include "ui/views/LumetRainbowView.h"
 #include "ui/views/LumetSleepView.h"
+#include "ui/views/LumetStaticView.h"
+#include "ui/views/LumetStrobingView.h"
+#include "ui/views/LumetTemperatureView.h"
+#include "ui/views/LumetWaveView.h"
 
 #include <atomic>
 #include <mutex>
@@ -14,6 +23,7 @@ const char* const ColorCycleMessage =
     "This effect does not require user input. Select APPLY to activate the effect.";
 const char* const SleepMessage =
     "If selected, the motherboard LEDs will not light up in sleep, hibernate and soft off states.";
+const char* const MusicMessage = "MODE";
 const char* const UnknownEffectMessage = "[Unknown effect]";
 
 // An effect without a view: no device, so nothing can be built or sent.
@@ -56,22 +66,35 @@ LumetBaseView* LumetViewFactory::CreateView(QWidget* parent, DeviceMaster* devic
         view->SetMessage(SleepMessage);
         return view;
     }
-    // The colour effects (static 1, breathing 2, strobing 3 and 17, rainbow 5,
-    // comet 8 and 10, wave 11 to 13, temperature 18, music 19) show the
-    // unknown-effect view until their own views take these rows over.
     case 1:
+        return new LumetStaticView(parent, deviceMaster, alignment, ps, effectId);
     case 2:
+        return new LumetBreathingView(parent, deviceMaster, alignment, ps, effectId);
     case 3:
     case 17:
+        return new LumetStrobingView(parent, deviceMaster, alignment, ps, effectId);
     case 5:
+        return new LumetRainbowView(parent, deviceMaster, alignment, ps, effectId);
     case 8:
     case 10:
+        return new LumetCometView(parent, deviceMaster, alignment, ps, effectId);
     case 11:
     case 12:
-    case 13:
+    case 13: {
+        auto* view = new LumetWaveView(parent, deviceMaster, alignment, ps, effectId);
+        // Effect 13 on the synchronized page runs at the service's own pace:
+        // no speed to choose, none sent.
+        if (effectId == 13 && (alignment == -1 || alignment == 1))
+            view->GetSpeedSlider()->hide();
+        return view;
+    }
     case 18:
-    case 19:
-        return CreateUnknownEffectView(parent);
+        return new LumetTemperatureView(parent, deviceMaster, alignment, ps, effectId);
+    case 19: {
+        auto* view = new LumetMusicView(parent, deviceMaster, alignment, ps, effectId);
+        view->SetMessage(MusicMessage);
+        return view;
+    }
     default:
         return CreateUnknownEffectView(parent);
     }
