@@ -1,0 +1,13 @@
+// A process that carries the panel's crash reporter instance and nothing else:
+// it prints the reporter's state and ends, so the caller can time the exit.
+#include "app/CrashReporter.h"
+
+#include <cstdio>
+
+int main()
+{
+    std::printf("loaded=%d initialised=%d\n", crashReporter.loaded() ? 1 : 0,
+                crashReporter.initialised() ? 1 : 0);
+    std::fflush(stdout);
+    return 0;
+}
