@@ -60,3 +60,23 @@ function(lumet_link name)
     target_link_libraries(${name} PUBLIC ${ARGN})
   endif()
 endfunction()
+
+# lumet_install_configured(TEMPLATE DESTINATION): installs TEMPLATE (a file
+# ending in .in) without that suffix into DESTINATION, which may use
+# ${CMAKE_INSTALL_PREFIX} escaped as \${CMAKE_INSTALL_PREFIX}. In the template,
+# @INSTALL_PREFIX@ becomes the prefix in force when installing, so the paths
+# it names follow `cmake --install --prefix`; other @VAR@s are filled in at
+# configure time.
+function(lumet_install_configured template destination)
+  get_filename_component(template ${template} ABSOLUTE)
+  get_filename_component(name ${template} NAME)
+  string(REGEX REPLACE "\\.in$" "" name ${name})
+  set(INSTALL_PREFIX "@INSTALL_PREFIX@")
+  set(half ${CMAKE_CURRENT_BINARY_DIR}/install-templates/${name}.in)
+  set(staged ${CMAKE_CURRENT_BINARY_DIR}/install-staged/${name})
+  configure_file(${template} ${half} @ONLY)
+  install(CODE "
+    set(INSTALL_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    configure_file(\"${half}\" \"${staged}\" @ONLY)
+    file(INSTALL DESTINATION \"${destination}\" TYPE FILE FILES \"${staged}\")")
+endfunction()
