@@ -1,5 +1,7 @@
 // artgen OUTDIR: draws every image of the panel into OUTDIR/Lumet/Resources/
 // and writes OUTDIR/lumet_resources.qrc listing them under :/Lumet/Resources/.
+// artgen --icon SIZE FILE: draws the desktop icon at SIZE x SIZE into FILE.
+#include "ArtIcon.h"
 #include "ArtSink.h"
 
 #include <QDir>
@@ -14,8 +16,17 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--icon") {
+        bool ok = false;
+        const int size = QByteArray(argv[2]).toInt(&ok);
+        if (!ok || size < 16 || size > 1024 || !drawAppIcon(size).save(QString::fromLocal8Bit(argv[3]), "PNG")) {
+            std::fprintf(stderr, "artgen: cannot draw the icon\n");
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: artgen OUTDIR\n");
+        std::fprintf(stderr, "usage: artgen OUTDIR | artgen --icon SIZE FILE\n");
         return 2;
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);
