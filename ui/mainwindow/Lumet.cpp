@@ -25,6 +25,7 @@
 #include <QThread>
 #include <QWindow>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -224,9 +225,15 @@ void Lumet::SetActionsEnabled(bool enabled)
 
 void Lumet::ExitWithMessage(const QString& title, const QString& text, int icon, int exitCode)
 {
-    QMessageBox box(static_cast<QMessageBox::Icon>(icon), title, text, QMessageBox::Ok);
-    box.exec();
-    std::exit(exitCode);
+    {
+        QMessageBox box(static_cast<QMessageBox::Icon>(icon), title, text, QMessageBox::Ok);
+        box.exec();
+    }
+    // Ends at once, like the window system's own process exit: the
+    // application object is still alive further up the stack, and running
+    // the static destructors under it would tear Qt down in the wrong order.
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
 }
 
 void Lumet::LoadCapabilityOrExit()
