@@ -5,6 +5,8 @@
 #include "ui/controls/LumetDeviceDotButtonGroup.h"
 #include "ui/controls/NewLedPalette.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 const QRect CometPaletteGeometry(477, 54, 170, 387);
@@ -13,8 +15,8 @@ LumetEffectView::ColorGroupLook PlainOrGradient()
 {
     LumetEffectView::ColorGroupLook look;
     look.radioButtons = true;
-    look.firstRadioText = "Plain";
-    look.secondRadioText = "Gradient";
+    look.firstRadioText = QT_TRANSLATE_NOOP("LumetClass", "Plain");
+    look.secondRadioText = QT_TRANSLATE_NOOP("LumetClass", "Gradient");
     return look;
 }
 

@@ -86,7 +86,7 @@ LumetDeviceDotButtonGroup* LumetEffectView::CreateColorGroup(const ColorGroupLoo
     group->SetFirstRadioText(Translated("LumetClass", look.firstRadioText));
     group->SetSecondRadioText(Translated("LumetClass", look.secondRadioText));
     if (look.spanToolTip)
-        group->SetColorSpanToolTip(Translated("LumetClass", "Across all devices"));
+        group->SetColorSpanToolTip(Translated("LumetClass", QT_TRANSLATE_NOOP("LumetClass", "Across all devices")));
     return group;
 }
 
@@ -102,8 +102,8 @@ LabeledLumetSpeedSlider* LumetEffectView::CreateSpeedSlider(int x, int y, const 
                                                             const char* leftText)
 {
     auto* slider = new LabeledLumetSpeedSlider(this, x, y, 1, -2);
-    slider->setTitle(Translated("LumetClass", "SPEED"));
-    slider->setEndTexts(Translated(leftContext, leftText), Translated("LumetClass", "Fast"));
+    slider->setTitle(Translated("LumetClass", QT_TRANSLATE_NOOP("LumetClass", "SPEED")));
+    slider->setEndTexts(Translated(leftContext, leftText), Translated("LumetClass", QT_TRANSLATE_NOOP("LumetClass", "Fast")));
     connect(slider, &LabeledLumetSpeedSlider::valueChanged, this, &LumetEffectView::OnSliderValueChanged);
     return slider;
 }

@@ -2,6 +2,7 @@
 
 #include "ui/views/LumetBaseView.h"
 
+#include <QCoreApplication>
 #include <QRect>
 
 class LabeledLumetSpeedSlider;
@@ -53,7 +54,7 @@ protected:
     // A five-notch slider from 2 ("Slow" or leftText) at the left to -2
     // ("Fast") at the right, reporting to OnSliderValueChanged.
     LabeledLumetSpeedSlider* CreateSpeedSlider(int x, int y, const char* leftContext = "LumetClass",
-                                               const char* leftText = "Slow");
+                                               const char* leftText = QT_TRANSLATE_NOOP("LumetClass", "Slow"));
 
     // Sets the slider to the group's effect speed. A stored speed beyond the
     // slider's ends is taken as the nearer end, so what is sent is what shows.

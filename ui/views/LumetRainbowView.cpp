@@ -5,6 +5,8 @@
 #include "ui/controls/LumetDeviceDotButtonGroup.h"
 #include "ui/controls/NewLedPalette.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The group shows only its two radio buttons.
@@ -13,8 +15,8 @@ LumetEffectView::ColorGroupLook CycleOrGradient()
     LumetEffectView::ColorGroupLook look;
     look.radioButtons = true;
     look.ledAreaHidden = true;
-    look.firstRadioText = "Cycle";
-    look.secondRadioText = "Gradient";
+    look.firstRadioText = QT_TRANSLATE_NOOP("LumetClass", "Cycle");
+    look.secondRadioText = QT_TRANSLATE_NOOP("LumetClass", "Gradient");
     look.spanToolTip = false;
     return look;
 }

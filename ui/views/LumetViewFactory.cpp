@@ -23,7 +23,7 @@ const char* const ColorCycleMessage =
     "This effect does not require user input. Select APPLY to activate the effect.";
 const char* const SleepMessage =
     "If selected, the motherboard LEDs will not light up in sleep, hibernate and soft off states.";
-const char* const MusicMessage = "MODE";
+const char* const MusicMessage = QT_TRANSLATE_NOOP("LumetClass", "MODE");
 const char* const UnknownEffectMessage = "[Unknown effect]";
 
 // An effect without a view: no device, so nothing can be built or sent.
