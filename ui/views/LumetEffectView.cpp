@@ -103,7 +103,8 @@ LabeledLumetSpeedSlider* LumetEffectView::CreateSpeedSlider(int x, int y, const 
 {
     auto* slider = new LabeledLumetSpeedSlider(this, x, y, 1, -2);
     slider->setTitle(Translated("LumetClass", QT_TRANSLATE_NOOP("LumetClass", "SPEED")));
-    slider->setEndTexts(Translated(leftContext, leftText), Translated("LumetClass", QT_TRANSLATE_NOOP("LumetClass", "Fast")));
+    slider->setEndTexts(Translated(leftContext, leftText),
+                        Translated("LumetClass", QT_TRANSLATE_NOOP("LumetClass", "Fast")));
     connect(slider, &LabeledLumetSpeedSlider::valueChanged, this, &LumetEffectView::OnSliderValueChanged);
     return slider;
 }
