@@ -1,6 +1,7 @@
 #include "ui/controls/LabeledLumetSpeedSlider.h"
 #include "ui/controls/LumetSpeedSlider.h"
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -171,6 +172,33 @@ private slots:
         high.setValue(100);
         QCOMPARE(high.value(), 9);
         QCOMPARE(high.styleIndex(), 4);
+    }
+
+    // End captions keep their place when the text fits and otherwise grow
+    // away from the slider's end, never cut off.
+    void captionsGrowToTheirText()
+    {
+        const QRect left(20, 42, 35, 20);
+        const QRect right(286, 42, 35, 20);
+        QCOMPARE(LabeledLumetSpeedSlider::CaptionGeometry(left, 30, false), left);
+        QCOMPARE(LabeledLumetSpeedSlider::CaptionGeometry(left, 50, false), QRect(20, 42, 50, 20));
+        QCOMPARE(LabeledLumetSpeedSlider::CaptionGeometry(right, 50, true), QRect(271, 42, 50, 20));
+
+        LabeledLumetSpeedSlider speed(nullptr, 0, 0, 1, -2);
+        speed.setEndTexts("Considerably slower", "Fast");
+        const auto labels = speed.findChildren<QLabel*>();
+        const QLabel* slow = nullptr;
+        const QLabel* fast = nullptr;
+        for (const QLabel* label : labels) {
+            if (label->text() == QLatin1String("Considerably slower"))
+                slow = label;
+            if (label->text() == QLatin1String("Fast"))
+                fast = label;
+        }
+        QVERIFY(slow && fast);
+        QVERIFY(slow->width() >= slow->fontMetrics().horizontalAdvance(slow->text()));
+        QCOMPARE(slow->x(), 20);
+        QCOMPARE(fast->geometry(), right);
     }
 };
 

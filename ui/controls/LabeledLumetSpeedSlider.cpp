@@ -38,13 +38,40 @@ LabeledLumetSpeedSlider::LabeledLumetSpeedSlider(QWidget* parent, int x, int y, 
 
     if (kind == 0) {
         setGeometry(x, y, 246, 58);
-        leftLabel->setGeometry(20, 42, 35, 20);
-        rightLabel->setGeometry(198, 42, 35, 20);
+        leftPlace = QRect(20, 42, 35, 20);
+        rightPlace = QRect(198, 42, 35, 20);
     } else if (kind == 1) {
         setGeometry(x, y, 336, 58);
-        leftLabel->setGeometry(20, 42, 35, 20);
-        rightLabel->setGeometry(286, 42, 35, 20);
+        leftPlace = QRect(20, 42, 35, 20);
+        rightPlace = QRect(286, 42, 35, 20);
     }
+    if (leftPlace.isValid()) {
+        leftLabel->setGeometry(leftPlace);
+        rightLabel->setGeometry(rightPlace);
+    }
+}
+
+QRect LabeledLumetSpeedSlider::CaptionGeometry(const QRect& place, int textWidth, bool keepRightEdge)
+{
+    if (textWidth <= place.width())
+        return place;
+    QRect wide = place;
+    if (keepRightEdge)
+        wide.setLeft(place.right() + 1 - textWidth);
+    else
+        wide.setWidth(textWidth);
+    return wide;
+}
+
+// Translations run longer than the English "Slow" and "Fast" ("Langsam",
+// "Statisch"); a caption is widened rather than cut off.
+void LabeledLumetSpeedSlider::fitCaption(QLabel* label, const QRect& place, bool keepRightEdge)
+{
+    if (!place.isValid())
+        return;
+    label->ensurePolished();
+    const int textWidth = label->fontMetrics().horizontalAdvance(label->text()) + 2;
+    label->setGeometry(CaptionGeometry(place, textWidth, keepRightEdge));
 }
 
 void LabeledLumetSpeedSlider::setTitle(const std::string& text)
@@ -55,11 +82,13 @@ void LabeledLumetSpeedSlider::setTitle(const std::string& text)
 void LabeledLumetSpeedSlider::setLeftText(const std::string& text)
 {
     leftLabel->setText(Translated(text));
+    fitCaption(leftLabel, leftPlace, false);
 }
 
 void LabeledLumetSpeedSlider::setRightText(const std::string& text)
 {
     rightLabel->setText(Translated(text));
+    fitCaption(rightLabel, rightPlace, true);
 }
 
 void LabeledLumetSpeedSlider::setEndTexts(const std::string& left, const std::string& right)

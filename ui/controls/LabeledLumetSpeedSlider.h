@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QRect>
 
 #include <string>
 
@@ -38,6 +39,11 @@ public:
     // The mirrored value.
     int value() const;
 
+    // Where an end caption goes: its place (x, y, 35, 20) when the text fits,
+    // else widened to the text, growing away from the slider's end so that
+    // the left caption keeps its left edge and the right one its right edge.
+    static QRect CaptionGeometry(const QRect& place, int textWidth, bool keepRightEdge);
+
 signals:
     void valueChanged(int aValue);
 
@@ -52,4 +58,8 @@ private:
     QLabel* titleLabel;
     QLabel* leftLabel;
     QLabel* rightLabel;
+    QRect leftPlace;
+    QRect rightPlace;
+
+    void fitCaption(QLabel* label, const QRect& place, bool keepRightEdge);
 };
