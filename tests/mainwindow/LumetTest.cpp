@@ -535,6 +535,7 @@ private slots:
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
         env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
         env.insert(QStringLiteral("VORNLIGHT_REGISTRY"), scratch.filePath(scenario + QStringLiteral(".reg")));
