@@ -7,23 +7,9 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-QImage drawAppIcon(int size)
+// The module with its light bar on a 64-unit grid, glow included.
+void paintEmblem(QPainter& p)
 {
-    QImage img = art::canvas(size, size);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    // Everything is laid out on a 64-unit grid and scaled, so each size is
-    // drawn as vectors rather than resampled.
-    p.scale(size / 64.0, size / 64.0);
-
-    // Tile.
-    QLinearGradient tile(0, 2, 0, 62);
-    tile.setColorAt(0.0, art::raised.lighter(115));
-    tile.setColorAt(1.0, art::windowBackground);
-    p.setPen(QPen(art::hairline.lighter(140), 1.0));
-    p.setBrush(tile);
-    p.drawRoundedRect(QRectF(2.5, 2.5, 59, 59), 12, 12);
-
     // Glow behind the light bar.
     const QRectF bar(13, 17, 38, 8);
     QRadialGradient glow(bar.center(), 26);
@@ -71,5 +57,27 @@ QImage drawAppIcon(int size)
     p.setPen(QPen(QColor(0x4a, 0x4d, 0x55), 1.0));
     for (int i = 0; i < 3; ++i)
         p.drawLine(QPointF(16, 30 + i * 4.5), QPointF(48, 30 + i * 4.5));
+}
+
+QImage drawAppIcon(int size)
+{
+    QImage img = art::canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Everything is laid out on a 64-unit grid and scaled, so each size is
+    // drawn as vectors rather than resampled.
+    p.scale(size / 64.0, size / 64.0);
+
+    QLinearGradient tile(0, 2, 0, 62);
+    tile.setColorAt(0.0, art::raised.lighter(115));
+    tile.setColorAt(1.0, art::windowBackground);
+    p.setPen(QPen(art::hairline.lighter(140), 1.0));
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(2.5, 2.5, 59, 59), 12, 12);
+    // The glow stays on the tile.
+    QPainterPath clip;
+    clip.addRoundedRect(QRectF(3, 3, 58, 58), 11.5, 11.5);
+    p.setClipPath(clip);
+    paintEmblem(p);
     return img;
 }

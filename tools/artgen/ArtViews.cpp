@@ -22,6 +22,7 @@ const int moduleHeight = 176;
 const int moduleGap = 30;
 const int barHeight = 30;
 const int frameCount = 25;
+const double pi = 3.14159265358979323846;
 
 QRectF moduleRect(int i)
 {
@@ -122,7 +123,7 @@ QImage drawSleep()
     drawModules(
         p, [](int) { return QBrush(QColor(0x30, 0x32, 0x37)); }, [](int) { return QColor(); });
 
-    // A crescent moon with two small z's above the modules: the LEDs sleep.
+    // A crescent moon and a few stars above the modules: the LEDs sleep.
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath moon;
     moon.addEllipse(QPointF(stageWidth - 58, 30), 18, 18);
@@ -131,15 +132,23 @@ QImage drawSleep()
     p.setPen(Qt::NoPen);
     p.setBrush(art::textDim);
     p.drawPath(moon.subtracted(bite));
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setBold(true);
-    f.setPixelSize(14);
-    p.setFont(f);
-    p.setPen(art::textDim);
-    p.drawText(QPointF(stageWidth - 104, 24), QStringLiteral("z"));
-    f.setPixelSize(10);
-    p.setFont(f);
-    p.drawText(QPointF(stageWidth - 90, 12), QStringLiteral("z"));
+    const struct { double x, y, r; } stars[] = {{stageWidth - 96.0, 22.0, 5.0}, {stageWidth - 84.0, 46.0, 3.0},
+                                                 {stageWidth - 30.0, 62.0, 3.5}};
+    for (const auto& s : stars) {
+        QPainterPath star;
+        // Four points with a slim waist.
+        for (int k = 0; k < 8; ++k) {
+            const double a = k * pi / 4 - pi / 2;
+            const double r = (k % 2) ? s.r * 0.28 : s.r;
+            const QPointF pt(s.x + r * std::cos(a), s.y + r * std::sin(a));
+            if (k == 0)
+                star.moveTo(pt);
+            else
+                star.lineTo(pt);
+        }
+        star.closeSubpath();
+        p.drawPath(star);
+    }
     return img;
 }
 
@@ -148,7 +157,6 @@ QImage drawSleep()
 enum class ButtonLook { Normal, Hover, Chosen };
 
 const int musicSize = 90;
-const double pi = 3.14159265358979323846;
 
 QPainterPath note(QPointF head, double stem)
 {
