@@ -91,5 +91,96 @@ Das Programm wird beendet.</translation>
         <source>Sleep</source>
         <translation>Schlafmodus</translation>
     </message>
+    <message>
+        <source>Plain</source>
+        <translation>Einfarbig</translation>
+    </message>
+    <message>
+        <source>Gradient</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Across all devices</source>
+        <translation>Über alle Geräte</translation>
+    </message>
+    <message>
+        <source>SPEED</source>
+        <translation>TEMPO</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>Schnell</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>Langsam</translation>
+    </message>
+    <message>
+        <source>Cycle</source>
+        <translation>Zyklus</translation>
+    </message>
+    <message>
+        <source>MODE</source>
+        <translation>MODUS</translation>
+    </message>
+    <message>
+        <source>This effect does not require user input. Select APPLY to activate the effect.</source>
+        <translation>Dieser Effekt braucht keine Eingaben. Wählen Sie ANWENDEN, um ihn zu aktivieren.</translation>
+    </message>
+    <message>
+        <source>If selected, the motherboard LEDs will not light up in sleep, hibernate and soft off states.</source>
+        <translation>Wenn ausgewählt, bleiben die Mainboard-LEDs im Energiesparmodus, im Ruhezustand und im Soft-Off-Zustand dunkel.</translation>
+    </message>
+    <message>
+        <source>[Unknown effect]</source>
+        <translation>[Unbekannter Effekt]</translation>
+    </message>
+    <message>
+        <source>COLOR</source>
+        <translation>FARBE</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>Umkehren</translation>
+    </message>
+</context>
+<context>
+    <name>LumetClass_Alt</name>
+    <message>
+        <source>Rock</source>
+        <translation>Rock</translation>
+    </message>
+    <message>
+        <source>Hip Hop</source>
+        <translation>Hip-Hop</translation>
+    </message>
+    <message>
+        <source>Party</source>
+        <translation>Party</translation>
+    </message>
+    <message>
+        <source>Sleep</source>
+        <translation>Schlaf</translation>
+    </message>
+    <message>
+        <source>Funk</source>
+        <translation>Funk</translation>
+    </message>
+    <message>
+        <source>Romance</source>
+        <translation>Romantik</translation>
+    </message>
+    <message>
+        <source>Jazz</source>
+        <translation>Jazz</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Static</source>
+        <translation>Statisch</translation>
+    </message>
 </context>
 </TS>

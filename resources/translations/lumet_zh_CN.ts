@@ -91,5 +91,96 @@ Program will be terminated.</source>
         <source>Sleep</source>
         <translation>睡眠</translation>
     </message>
+    <message>
+        <source>Plain</source>
+        <translation>单色</translation>
+    </message>
+    <message>
+        <source>Gradient</source>
+        <translation>渐变</translation>
+    </message>
+    <message>
+        <source>Across all devices</source>
+        <translation>应用到所有设备</translation>
+    </message>
+    <message>
+        <source>SPEED</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>快</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>慢</translation>
+    </message>
+    <message>
+        <source>Cycle</source>
+        <translation>循环</translation>
+    </message>
+    <message>
+        <source>MODE</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>This effect does not require user input. Select APPLY to activate the effect.</source>
+        <translation>此效果无需用户输入。选择“应用”即可启用该效果。</translation>
+    </message>
+    <message>
+        <source>If selected, the motherboard LEDs will not light up in sleep, hibernate and soft off states.</source>
+        <translation>选中后，主板 LED 在睡眠、休眠和软关机状态下将不会亮起。</translation>
+    </message>
+    <message>
+        <source>[Unknown effect]</source>
+        <translation>[未知效果]</translation>
+    </message>
+    <message>
+        <source>COLOR</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>反向</translation>
+    </message>
+</context>
+<context>
+    <name>LumetClass_Alt</name>
+    <message>
+        <source>Rock</source>
+        <translation>摇滚</translation>
+    </message>
+    <message>
+        <source>Hip Hop</source>
+        <translation>嘻哈</translation>
+    </message>
+    <message>
+        <source>Party</source>
+        <translation>派对</translation>
+    </message>
+    <message>
+        <source>Sleep</source>
+        <translation>睡眠</translation>
+    </message>
+    <message>
+        <source>Funk</source>
+        <translation>放克</translation>
+    </message>
+    <message>
+        <source>Romance</source>
+        <translation>浪漫</translation>
+    </message>
+    <message>
+        <source>Jazz</source>
+        <translation>爵士</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>普通</translation>
+    </message>
+    <message>
+        <source>Static</source>
+        <translation>静态</translation>
+    </message>
 </context>
 </TS>

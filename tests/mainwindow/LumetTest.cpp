@@ -15,6 +15,7 @@
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 #include "ui/mainwindow/LumetResetClock.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -243,6 +244,26 @@ private slots:
                  german ? QStringLiteral("STANDARD") : QStringLiteral("DEFAULT"));
         QCOMPARE(ButtonFor(*window, "2")->text(), german ? QStringLiteral("Atmen") : QStringLiteral("Breathing"));
         QCOMPARE(ButtonFor(*window, "2")->GetEffectName(), std::string("Breathing"));
+
+        // Texts the views get from elsewhere are translated as well.
+        const auto shows = [this](const QString& text) {
+            for (const QLabel* label : window->GetCurrentView()->findChildren<QLabel*>())
+                if (label->text() == text)
+                    return true;
+            for (const QAbstractButton* button : window->GetCurrentView()->findChildren<QAbstractButton*>())
+                if (button->text() == text)
+                    return true;
+            return false;
+        };
+        QVERIFY(shows(german ? QStringLiteral("Dieser Effekt braucht keine Eingaben. Wählen Sie ANWENDEN, um ihn zu "
+                                              "aktivieren.")
+                             : QStringLiteral("This effect does not require user input. Select APPLY to activate the "
+                                              "effect.")));
+        QTest::mouseClick(ButtonFor(*window, "6"), Qt::LeftButton);
+        QVERIFY(shows(german ? QStringLiteral("[Unbekannter Effekt]") : QStringLiteral("[Unknown effect]")));
+        QTest::mouseClick(ButtonFor(*window, "1"), Qt::LeftButton);
+        QVERIFY(shows(german ? QStringLiteral("FARBE") : QStringLiteral("COLOR")));
+        QVERIFY(shows(german ? QStringLiteral("Umkehren") : QStringLiteral("Reverse")));
     }
 
     void applySendsTheViewProfileThenReadsTheStatusBack()

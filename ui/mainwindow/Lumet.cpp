@@ -40,9 +40,18 @@ int applySettleMilliseconds = 1000;
 // Time of the last accepted DEFAULT on the process clock; 0 at start.
 qint64 lastResetClock = 0;
 
-// The error the capability load raises, so that the translation tools see it.
+// Texts that reach QCoreApplication::translate through variables, where the
+// translation tools cannot see them: the error the capability load raises,
+// the views' messages and the captions of the per-LED colour group.
 // clang-format off
-[[maybe_unused]] const char* const noGroupText = QT_TRANSLATE_NOOP("LumetClass", "No ARDEX RGB DRAM module(s) found on your computer system!\n\nProgram will be terminated.");
+[[maybe_unused]] const char* const textsFromElsewhere[] = {
+    QT_TRANSLATE_NOOP("LumetClass", "No ARDEX RGB DRAM module(s) found on your computer system!\n\nProgram will be terminated."),
+    QT_TRANSLATE_NOOP("LumetClass", "This effect does not require user input. Select APPLY to activate the effect."),
+    QT_TRANSLATE_NOOP("LumetClass", "If selected, the motherboard LEDs will not light up in sleep, hibernate and soft off states."),
+    QT_TRANSLATE_NOOP("LumetClass", "[Unknown effect]"),
+    QT_TRANSLATE_NOOP("LumetClass", "COLOR"),
+    QT_TRANSLATE_NOOP("LumetClass", "Reverse"),
+};
 // clang-format on
 
 const char* const windowStyle =
