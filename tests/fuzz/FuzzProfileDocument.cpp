@@ -1,0 +1,61 @@
+// A profile sent to the simulated service by any client on the bus: the
+// target key on the first line, the document after it. The virtual rig must
+// either apply it whole, leaving a status document that parses, or refuse it
+// with a fault and leave its state exactly as it was.
+
+#include "simulator/RigLayout.h"
+#include "simulator/VirtualRig.h"
+
+#include <tinyxml2.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+VirtualRig* pristine = nullptr;
+
+void Fail(const char* what, const std::string& detail)
+{
+    std::fprintf(stderr, "%s\n%s\n", what, detail.c_str());
+    std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    pristine = new VirtualRig(RigLayout::Default(), nullptr);
+    QString error;
+    if (!pristine->Start(true, error))
+        Fail("the rig does not start", error.toStdString());
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const size_t newline = input.find('\n');
+    const std::string key = input.substr(0, newline);
+    const std::string document = newline == std::string::npos ? std::string() : input.substr(newline + 1);
+
+    VirtualRig rig = *pristine;
+    std::string fault;
+    switch (rig.SetProfile(key, document, fault)) {
+    case LightingService::Outcome::Applied: {
+        tinyxml2::XMLDocument status;
+        if (status.Parse(rig.GetStatus().c_str()) != tinyxml2::XML_SUCCESS || !status.RootElement())
+            Fail("an applied profile left a status that does not parse", rig.GetStatus());
+        break;
+    }
+    case LightingService::Outcome::Refused:
+    case LightingService::Outcome::Failed:
+        if (fault.empty())
+            Fail("a refusal without a fault", document);
+        if (rig.State() != pristine->State() || rig.GetStatus() != pristine->GetStatus())
+            Fail("a refused profile changed the rig", document);
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,50 @@
+// A registry export file as the Linux registry reader finds it, then every
+// lookup the panel makes in it: the hand-over and reboot values and the
+// installed version.
+
+#include "app/linux/RegistryFile.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char* const Keys[] = {
+    "HKEY_LOCAL_MACHINE\\Software\\ORVEL\\LUMET",
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "{E0B7A35C-6D21-4F98-B3C4-15A9D7E2F680}",
+    "HKEY_LOCAL_MACHINE\\Software",
+    "HKEY_LOCAL_MACHINE",
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<int>(size));
+    const dali::RegistryFile file = dali::RegistryFile::Parse(bytes);
+    for (const char* key : Keys) {
+        const QString path = QString::fromLatin1(key);
+        const dali::RegistryFile::ValueList values = file.values(path);
+        // A key with values is a key.
+        if (!values.empty() && !file.hasKey(path)) {
+            std::fprintf(stderr, "%s has values but is not a key\n", key);
+            std::abort();
+        }
+        file.subKeyCount(path);
+        for (const auto& value : values) {
+            // No byte of the file turns into more than three of a value
+            // (an invalid UTF-8 byte becomes U+FFFD).
+            if (value.data.size() > size * 3) {
+                std::fprintf(stderr, "a value larger than its file allows\n");
+                std::abort();
+            }
+        }
+    }
+    return 0;
+}
