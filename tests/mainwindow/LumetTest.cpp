@@ -485,16 +485,6 @@ private slots:
         QCOMPARE(window->GetCurrentView(), second);
     }
 
-    void replacedViewsNoLongerReachTheWindow()
-    {
-        Open(RigDocuments::Status("4"));
-        QTest::mouseClick(ButtonFor(*window, "2"), Qt::LeftButton);
-        QTest::mouseClick(ButtonFor(*window, "101"), Qt::LeftButton);
-        QTest::mouseClick(ButtonFor(*window, "1"), Qt::LeftButton);
-        QCOMPARE(ViewsOnPage(*window).size(), 1);
-        QCOMPARE(ViewsOnPage(*window).front(), window->GetCurrentView());
-    }
-
     void draggingTheFreeSurfaceMovesTheWindow()
     {
         Open(RigDocuments::Status("4"));
