@@ -256,6 +256,12 @@ private slots:
                             QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
                             QStringLiteral("320x240x24")});
         QVERIFY(server.waitForStarted(10000));
+        // Ended politely on every path, so that it leaves no lock or socket behind.
+        const std::unique_ptr<QProcess, void (*)(QProcess*)> stopServer(&server, [](QProcess* p) {
+            p->terminate();
+            if (!p->waitForFinished(5000))
+                p->kill();
+        });
         QByteArray number;
         QVERIFY(WaitUntil([&] {
             server.waitForReadyRead(50);
@@ -269,7 +275,9 @@ private slots:
         WriteRegistry(QStringLiteral("\"LUMET\"=%1\r\n\"Other\"=\"x\"\r\n").arg(RegistryText(script)));
 
         // Other windows do not count.
-        xcb_connection_t* x = xcb_connect(display.toLatin1().constData(), nullptr);
+        const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(
+            xcb_connect(display.toLatin1().constData(), nullptr), xcb_disconnect);
+        xcb_connection_t* x = connection.get();
         QVERIFY(!xcb_connection_has_error(x));
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
         auto openWindow = [&](const QByteArray& title) {
@@ -291,10 +299,6 @@ private slots:
         ExpectHandOver(display);
         QThread::msleep(300);
         QVERIFY2(!QFileInfo::exists(MarkerPath()), "the program was started beside its open window");
-
-        xcb_disconnect(x);
-        server.terminate();
-        server.waitForFinished(5000);
     }
 
     // Options are single-dash words and case-sensitive; anything undeclared
