@@ -24,7 +24,10 @@ LabeledLumetSpeedSlider::LabeledLumetSpeedSlider(QWidget* parent, int x, int y, 
     slider_->lower();
     leftLabel = new QLabel(this);
     rightLabel = new QLabel(this);
-    rightLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The captions' boxes reach 4 pixels below the group; set at their top, a
+    // descender ("Langsam") stays inside it.
+    leftLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    rightLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     titleLabel->setStyleSheet(QStringLiteral(
         "QLabel{background-color:transparent;border:none;color:#c8c8c8;font-family:arial;font-size:12px;}"));
