@@ -32,6 +32,8 @@ void LumetNullView::InitUi()
     // x 209, y 135 of the page.
     messageLabel->move(28, 38);
     messageLabel->setFixedWidth(500);
+    // Translations can run past 500 pixels; the label's height holds two lines.
+    messageLabel->setWordWrap(true);
     messageLabel->setStyleSheet(QStringLiteral(
         "QLabel{background-color:transparent;border:none;color:#8c8c8c;font-family:arial;font-size:12px;}"));
 }
