@@ -5,8 +5,10 @@
 # comet views in both of their choices), an effect the panel has no view for,
 # the LEDs switched off, and the German texts.
 #
-#   tools/screenshots.sh [OUTDIR]     (default: $BUILD_DIR/screenshots)
+#   tools/screenshots.sh [--docs] [OUTDIR]   (default: $BUILD_DIR/screenshots)
 #
+#   --docs      also refresh the two pictures the README shows (static and
+#               rainbow) in docs/screenshots/, reduced to 256 colours
 #   BUILD_DIR   the build folder holding bin/vornlight (default: build)
 #
 # Every picture is checked for real content; the script fails otherwise.
@@ -14,10 +16,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bin=$build/bin
+docs=
+if [ "${1:-}" = --docs ]; then
+  docs=$root/docs/screenshots
+  shift
+fi
 out=${1:-$build/screenshots}
 service=OvTarskLumetService.ServiceMediator
 
-for tool in Xvfb xdotool import identify dbus-run-session dbus-send; do
+for tool in Xvfb xdotool import identify convert dbus-run-session dbus-send; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (tools/install-deps.sh)" >&2; exit 1; }
 done
 for program in vornlight vornlight-service-sim; do
@@ -26,7 +33,7 @@ done
 
 # Inside a session bus of our own from here on.
 if [ -z "${LUMET_SHOTS_BUS:-}" ]; then
-  LUMET_SHOTS_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+  LUMET_SHOTS_BUS=1 exec dbus-run-session -- bash "$0" ${docs:+--docs} "$@"
 fi
 
 mkdir -p "$out"
@@ -183,3 +190,10 @@ sed 's|<mode key="101">|<mode key="7"><name>Lightning</name></mode><mode key="10
 start_service --capability "$scratch/capability.xml" --status "$root/simulator/data/status.xml"
 start_panel C.UTF-8
 choose_effect 7;   shot unknown
+
+if [ -n "$docs" ]; then
+  mkdir -p "$docs"
+  convert "$out/static.png" -strip -colors 256 "PNG8:$docs/static.png"
+  convert "$out/rainbow-gradient.png" -strip -colors 256 "PNG8:$docs/rainbow.png"
+  echo "README pictures refreshed in $docs"
+fi
