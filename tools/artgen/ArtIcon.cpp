@@ -12,16 +12,16 @@ void paintEmblem(QPainter& p)
 {
     // Glow behind the light bar.
     const QRectF bar(13, 17, 38, 8);
-    QRadialGradient glow(bar.center(), 26);
+    QRadialGradient glow(bar.center(), 24);
     QColor inner = art::accent;
-    inner.setAlpha(120);
+    inner.setAlpha(110);
     QColor outer = art::accent;
     outer.setAlpha(0);
     glow.setColorAt(0.0, inner);
     glow.setColorAt(1.0, outer);
     p.setPen(Qt::NoPen);
     p.setBrush(glow);
-    p.drawEllipse(bar.center(), 26, 18);
+    p.drawEllipse(bar.center(), 24, 24);
 
     // Module body with its notch and contacts.
     const QRectF body(10, 14, 44, 36);

@@ -1,10 +1,12 @@
 // Images of the main window: background, bands, action buttons, switch, mask,
 // close button and the effect list.
+#include "ArtIcon.h"
 #include "ArtSink.h"
 #include "ArtStyle.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
+#include <QRadialGradient>
 
 namespace {
 
@@ -19,27 +21,34 @@ QImage drawBackground()
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(img.rect(), art::windowBackground);
 
-    // Header: a faint vertical fade, the product's name and an accent rule.
+    // Header: a faint vertical fade, the emblem, and an accent rule along its
+    // foot that fades out to the right.
     QLinearGradient header(0, 0, 0, headerHeight);
     header.setColorAt(0.0, art::raised);
     header.setColorAt(1.0, art::band);
     p.fillRect(QRect(0, 0, 860, headerHeight), header);
     p.fillRect(QRect(0, headerHeight - 1, 860, 1), art::hairline);
-    p.fillRect(QRect(28, 30, 4, 34), art::accent);
+    QLinearGradient rule(0, 0, 860, 0);
+    rule.setColorAt(0.0, art::accent);
+    QColor faded = art::accent;
+    faded.setAlpha(0);
+    rule.setColorAt(0.6, faded);
+    p.fillRect(QRect(0, headerHeight - 1, 860, 1), rule);
 
-    QFont title(QStringLiteral("DejaVu Sans"));
-    title.setPixelSize(24);
-    title.setBold(true);
-    title.setLetterSpacing(QFont::AbsoluteSpacing, 3);
-    p.setFont(title);
-    p.setPen(QColor(0xe6, 0xe6, 0xe6));
-    p.drawText(QRect(44, 26, 400, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VORNLIGHT"));
-    QFont sub(QStringLiteral("DejaVu Sans"));
-    sub.setPixelSize(11);
-    sub.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    p.setFont(sub);
-    p.setPen(art::textDim);
-    p.drawText(QRect(46, 56, 400, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("MEMORY RGB"));
+    // A wide, faint light from the emblem's corner gives the header depth.
+    QRadialGradient ambient(QPointF(60, 30), 320);
+    QColor lit = art::accent;
+    lit.setAlpha(28);
+    QColor unlit = art::accent;
+    unlit.setAlpha(0);
+    ambient.setColorAt(0.0, lit);
+    ambient.setColorAt(1.0, unlit);
+    p.fillRect(QRect(0, 0, 860, headerHeight - 1), ambient);
+
+    p.save();
+    p.translate(18, 14);
+    paintEmblem(p);
+    p.restore();
 
     // Effect column.
     p.fillRect(QRect(0, headerHeight, columnWidth, 700 - headerHeight), art::band);
@@ -66,26 +75,42 @@ QImage drawActionButton(const QColor& fill, const QColor& border)
     return img;
 }
 
-// The LED switch: "LED" and a pill whose knob sits right and glows when on.
+// The LED switch: a small lamp and a pill whose knob sits right and glows
+// when on.
 QImage drawSwitch(bool on)
 {
     QImage img = art::canvas(102, 20);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(11);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(on ? art::text : art::textDim);
-    p.drawText(QRect(0, 0, 56, 20), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("LED"));
+
+    // Lamp: a bulb over its screw base, with rays while lit.
+    const QColor lamp = on ? art::text : art::textDim;
+    const QPointF bulb(48.5, 8.0);
+    p.setPen(QPen(lamp, 1.3));
+    p.setBrush(on ? QBrush(art::accent) : QBrush(Qt::NoBrush));
+    QPainterPath glass;
+    glass.moveTo(bulb.x() - 2.5, bulb.y() + 6);
+    glass.cubicTo(bulb.x() - 2.5, bulb.y() + 3, bulb.x() - 5.5, bulb.y() + 2, bulb.x() - 5.5, bulb.y() - 1.5);
+    glass.arcTo(QRectF(bulb.x() - 5.5, bulb.y() - 7, 11, 11), 180, -180);
+    glass.cubicTo(bulb.x() + 5.5, bulb.y() + 2, bulb.x() + 2.5, bulb.y() + 3, bulb.x() + 2.5, bulb.y() + 6);
+    glass.closeSubpath();
+    p.drawPath(glass);
+    p.drawLine(QPointF(bulb.x() - 2.2, bulb.y() + 8.2), QPointF(bulb.x() + 2.2, bulb.y() + 8.2));
+    if (on) {
+        p.setPen(QPen(art::accent, 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(bulb.x() - 9.5, bulb.y() - 1.5), QPointF(bulb.x() - 7.5, bulb.y() - 1.5));
+        p.drawLine(QPointF(bulb.x() + 7.5, bulb.y() - 1.5), QPointF(bulb.x() + 9.5, bulb.y() - 1.5));
+        p.drawLine(QPointF(bulb.x() - 7, bulb.y() - 7.5), QPointF(bulb.x() - 5.6, bulb.y() - 6.1));
+        p.drawLine(QPointF(bulb.x() + 7, bulb.y() - 7.5), QPointF(bulb.x() + 5.6, bulb.y() - 6.1));
+    }
 
     const QRectF pill(62.5, 2.5, 38, 15);
-    p.setPen(QPen(on ? art::accent.darker(130) : art::hairline, 1));
+    p.setPen(QPen(on ? art::accent.darker(130) : art::hairline.lighter(130), 1));
     p.setBrush(on ? art::accent.darker(160) : art::raised);
     p.drawRoundedRect(pill, 7.5, 7.5);
     const qreal knobX = on ? pill.right() - 13.5 : pill.left() + 1.5;
     p.setPen(Qt::NoPen);
-    p.setBrush(on ? art::accent : art::textDisabled.lighter(130));
+    p.setBrush(on ? art::accent : art::textDim);
     p.drawEllipse(QRectF(knobX, pill.top() + 1.5, 12, 12));
     return img;
 }
@@ -156,17 +181,18 @@ void registerWindowArt(ArtSink& sink)
         img.fill(art::hairline);
         return img;
     });
-    sink.add(QStringLiteral("Window/line_horizontal.png"), [] {
-        QImage img = art::canvas(678, 1);
-        img.fill(art::hairline);
-        return img;
-    });
+    // The rule below the band stays clear: the views' controls cross it, and
+    // the band fading out marks the edge well enough.
+    sink.add(QStringLiteral("Window/line_horizontal.png"), [] { return art::canvas(678, 1); });
+    // The band behind the top of a view: a glow that fades into the surface.
     sink.add(QStringLiteral("Window/band.png"), [] {
         QImage img = art::canvas(674, 103);
         QPainter p(&img);
         QLinearGradient g(0, 0, 0, 103);
+        QColor clear = art::band;
+        clear.setAlpha(0);
         g.setColorAt(0.0, art::band);
-        g.setColorAt(1.0, art::windowBackground);
+        g.setColorAt(1.0, clear);
         p.fillRect(img.rect(), g);
         return img;
     });
