@@ -8,7 +8,7 @@
 #   tools/screenshots.sh [--docs] [OUTDIR]   (default: $BUILD_DIR/screenshots)
 #
 #   --docs      also refresh the two pictures the README shows (static and
-#               rainbow) in docs/screenshots/, reduced to 256 colours
+#               rainbow) in docs/screenshots/, compressed hard
 #   BUILD_DIR   the build folder holding bin/vornlight (default: build)
 #
 # Every picture is checked for real content; the script fails otherwise.
@@ -193,7 +193,7 @@ choose_effect 7;   shot unknown
 
 if [ -n "$docs" ]; then
   mkdir -p "$docs"
-  convert "$out/static.png" -strip -colors 256 "PNG8:$docs/static.png"
-  convert "$out/rainbow-gradient.png" -strip -colors 256 "PNG8:$docs/rainbow.png"
+  convert "$out/static.png" -strip -define png:compression-level=9 "$docs/static.png"
+  convert "$out/rainbow-gradient.png" -strip -define png:compression-level=9 "$docs/rainbow.png"
   echo "README pictures refreshed in $docs"
 fi
