@@ -5,6 +5,7 @@
 #include "ui/controls/NewLedPaletteThumb.h"
 #include "ui/controls/PaletteGeometry.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -22,13 +23,24 @@ float HueOfAngle(float angle)
     return (angle < 0.0f ? angle + TwoPi : angle) / TwoPi;
 }
 
+// One of the palette's images, decoded once per process (the GUI thread's):
+// every colour view makes a palette, and APPLY and UNDO make the view afresh.
+QImage SourceImage(const QString& name)
+{
+    static QHash<QString, QImage> decoded;
+    auto it = decoded.constFind(name);
+    if (it == decoded.constEnd())
+        it = decoded.insert(name, QImage(ResourceDir + name));
+    return *it;
+}
+
 } // namespace
 
 NewLedPalette::NewLedPalette(QWidget* parent)
     : QWidget(parent),
-      colorRing(ResourceDir + QStringLiteral("hue_00.png")),
-      greyRing(ResourceDir + QStringLiteral("hue_01.png")),
-      triangleSource(ResourceDir + QStringLiteral("triangle.png")),
+      colorRing(SourceImage(QStringLiteral("hue_00.png"))),
+      greyRing(SourceImage(QStringLiteral("hue_01.png"))),
+      triangleSource(SourceImage(QStringLiteral("triangle.png"))),
       startAngle_(Pi),
       liveStartAngle_(Pi)
 {
