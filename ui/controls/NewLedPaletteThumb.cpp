@@ -1,11 +1,10 @@
 #include "ui/controls/NewLedPaletteThumb.h"
 
 #include <QPainter>
-#include <QStyleOption>
 #include <QTransform>
 
 NewLedPaletteThumb::NewLedPaletteThumb(QWidget* parent, int kind)
-    : QWidget(parent),
+    : LedPaletteDragThumb(parent),
       enabledImage(kind == 1 ? QStringLiteral(":/Lumet/Resources/new palette/color_pick04.png")
                              : QStringLiteral(":/Lumet/Resources/new palette/color_pick05.png")),
       disabledImage(kind == 1 ? QStringLiteral(":/Lumet/Resources/new palette/color_pick04_un.png")
@@ -14,27 +13,10 @@ NewLedPaletteThumb::NewLedPaletteThumb(QWidget* parent, int kind)
 {
 }
 
-void NewLedPaletteThumb::mouseMoveEvent(QMouseEvent* event)
-{
-    emit onMouseMove(event);
-}
-
-void NewLedPaletteThumb::mousePressEvent(QMouseEvent* event)
-{
-    emit onMousePress(event);
-}
-
-void NewLedPaletteThumb::mouseReleaseEvent(QMouseEvent* event)
-{
-    emit onMouseRelease(event);
-}
-
 void NewLedPaletteThumb::paintEvent(QPaintEvent*)
 {
-    QStyleOption option;
-    option.initFrom(this);
     QPainter painter(this);
-    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+    paintBackground(painter);
 
     const QImage& source = isEnabled() ? enabledImage : disabledImage;
     if (source.isNull())

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QImage>
-#include <QWidget>
+#include "ui/controls/LedPaletteDragThumb.h"
 
-class QMouseEvent;
+#include <QImage>
 
 // A round thumb on the palette's hue ring, drawn rotated by the angle it shows
 // so that its marker points at the ring centre. Kind 1 marks the hue (or the
 // end of a range), any other kind the start of a range. The thumb handles no
 // mouse input itself: it reports every press, move and release to the palette.
-class NewLedPaletteThumb : public QWidget
+class NewLedPaletteThumb : public LedPaletteDragThumb
 {
     Q_OBJECT
 
@@ -21,15 +20,7 @@ public:
     void setAngle(float angle) { angle_ = angle; }
     float angle() const { return angle_; }
 
-signals:
-    void onMouseMove(QMouseEvent* event);
-    void onMousePress(QMouseEvent* event);
-    void onMouseRelease(QMouseEvent* event);
-
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
