@@ -1,0 +1,129 @@
+#include "VirtualDisplay.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+VirtualDisplay::~VirtualDisplay()
+{
+    Stop();
+}
+
+bool VirtualDisplay::Start()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        return false;
+    // A display already taken makes the server end at once: try another.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (Launch())
+            return true;
+        Stop();
+    }
+    return false;
+}
+
+// A random display far above those other servers pick first, claimed through
+// the server's own lock file, which it creates atomically before it listens.
+// (Servers started with -displayfd take no lock, and one probing a display
+// while another starts on it can remove the other's socket file.)
+bool VirtualDisplay::Launch()
+{
+    const int number = 200 + static_cast<int>(QRandomGenerator::global()->bounded(800));
+    name = QStringLiteral(":%1").arg(number);
+    server.setStandardErrorFile(QProcess::nullDevice());
+    server.start(QStringLiteral("Xvfb"), {name, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                          QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24")});
+    if (!server.waitForStarted(10000))
+        return false;
+    // Ours once the lock names our server, and usable once a client gets through.
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(number));
+    QElapsedTimer clock;
+    clock.start();
+    while (server.state() == QProcess::Running && clock.elapsed() < 15000) {
+        if (lock.open(QIODevice::ReadOnly) && lock.readAll().trimmed().toLongLong() == server.processId()) {
+            connection = xcb_connect(name.toLatin1().constData(), nullptr);
+            if (!xcb_connection_has_error(connection))
+                return true;
+            xcb_disconnect(connection);
+            connection = nullptr;
+        }
+        lock.close();
+        server.waitForFinished(50);
+    }
+    return false;
+}
+
+void VirtualDisplay::Stop()
+{
+    if (connection)
+        xcb_disconnect(connection);
+    connection = nullptr;
+    // Ended politely, so that it leaves no lock or socket behind.
+    if (server.state() != QProcess::NotRunning) {
+        server.terminate();
+        if (!server.waitForFinished(5000)) {
+            server.kill();
+            server.waitForFinished(5000);
+        }
+    }
+}
+
+void VirtualDisplay::OpenWindow(const QByteArray& title)
+{
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_window_t window = xcb_generate_id(connection);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 50, 50, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        static_cast<uint32_t>(title.size()), title.constData());
+    xcb_map_window(connection, window);
+    // A round trip: everything above has reached the server.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+bool VirtualDisplay::Xdotool(const QStringList& arguments, QByteArray* output) const
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), name);
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral("xdotool"), arguments);
+    if (!tool.waitForFinished(20000))
+        return false;
+    if (output)
+        *output = tool.readAllStandardOutput();
+    return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+QString VirtualDisplay::WaitForWindow(const QString& title, int timeoutMs) const
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QByteArray ids;
+        if (Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                     QLatin1Char('^') + title + QLatin1Char('$')},
+                    &ids))
+            return QString::fromLatin1(ids).section(QLatin1Char('\n'), 0, 0);
+        QThread::msleep(100);
+    } while (clock.elapsed() < timeoutMs);
+    return QString();
+}
+
+bool VirtualDisplay::Click(const QString& window, QPoint at) const
+{
+    return Xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(at.x()),
+                    QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+bool VirtualDisplay::PressKey(const QString& window, const QString& key) const
+{
+    return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window, QStringLiteral("key"), key});
+}
