@@ -1,7 +1,7 @@
 // The simulated lighting service over D-Bus: its documents as the panel's own
 // parsers read them, what each profile does to the next status, the documents
 // it refuses, its state across restarts and a kill, and 10,000 calls in a row.
-#include "SimulatorProcess.h"
+#include "tests/simulator/SimulatorProcess.h"
 
 #include "model/CapabilityParser.h"
 #include "model/DeviceMaster.h"
