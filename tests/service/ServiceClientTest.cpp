@@ -4,59 +4,35 @@
 #include "service/ServiceText.h"
 #include "service/linux/DBusServiceBackend.h"
 #include "tests/simulator/SimulatorProcess.h"
+#include "tests/support/RecordingService.h"
+#include "tests/support/SimulatorJournal.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <memory>
 
 namespace {
 
 const QString SimulatorData = QStringLiteral(LUMET_TEST_DATA "/../../simulator/data/");
 
-std::u16string FileText(const QString& path)
+std::u16string FileText(const char* name)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::u16string();
-    const QByteArray bytes = file.readAll();
-    return ServiceText::Widen(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    QFile file(SimulatorData + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? ServiceText::Widen(file.readAll().toStdString()) : u"(missing)";
 }
 
-QList<QJsonObject> Journal(const QString& path)
+std::unique_ptr<SimulatorProcess> StartSimulator(const SimulatorJournal& journal)
 {
-    QList<QJsonObject> calls;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return calls;
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        if (!line.isEmpty())
-            calls << QJsonDocument::fromJson(line).object();
-    }
-    return calls;
+    auto simulator = std::make_unique<SimulatorProcess>(
+        QStringList{QStringLiteral("--capability"), SimulatorData + QStringLiteral("capability.xml"),
+                    QStringLiteral("--status"), SimulatorData + QStringLiteral("status.xml")}
+        + journal.Arguments());
+    return simulator->Start() ? std::move(simulator) : nullptr;
 }
-
-// Records what reaches the transport.
-class RecordingBackend : public ServiceBackend
-{
-public:
-    QStringList calls;
-    void SetProfile(const std::u16string& target, const std::u16string& document) override
-    {
-        calls << QStringLiteral("SetProfile ") + QString::fromStdU16String(target + u" " + document);
-    }
-    std::u16string Exchange(const std::u16string& document) override
-    {
-        calls << QStringLiteral("Exchange ") + QString::fromStdU16String(document);
-        return u"exchanged";
-    }
-    std::u16string GetStatus() override { return u"status"; }
-    std::u16string GetCapability() override { return u"capability"; }
-};
 
 } // namespace
 
@@ -65,12 +41,8 @@ class ServiceClientTest : public QObject
     Q_OBJECT
 
 private:
-    static SimulatorProcess* NewSimulator(const QString& journal)
-    {
-        return new SimulatorProcess({QStringLiteral("--capability"), SimulatorData + QStringLiteral("capability.xml"),
-                                     QStringLiteral("--status"), SimulatorData + QStringLiteral("status.xml"),
-                                     QStringLiteral("--journal"), journal});
-    }
+    QTemporaryDir dir;
+    const SimulatorJournal journal{dir.filePath(QStringLiteral("journal"))};
 
 private slots:
     void cleanup() { ServiceClient::Instance().SetBackend(nullptr); }
@@ -82,60 +54,46 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         client.SetProfile(u"Group", u"<root/>");
-        QVERIFY(client.GetCapability().empty());
-        QVERIFY(client.GetStatus().empty());
-        QVERIFY(client.Exchange(u"<root/>").empty());
+        QVERIFY(client.GetCapability().empty() && client.GetStatus().empty() && client.Exchange(u"<root/>").empty());
         // An absent service answers at once; the timeout is for a hung one.
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void againstTheSimulator()
     {
-        QTemporaryDir dir;
-        const QString journal = dir.filePath(QStringLiteral("journal"));
-        std::unique_ptr<SimulatorProcess> simulator(NewSimulator(journal));
-        QVERIFY2(simulator->Start(), qPrintable(simulator->ErrorOutput()));
-
+        std::unique_ptr<SimulatorProcess> simulator = StartSimulator(journal);
+        QVERIFY(simulator);
         ServiceClient& client = ServiceClient::Instance();
-        const std::u16string capability = client.GetCapability();
-        QVERIFY(!capability.empty());
-        QVERIFY(capability == FileText(SimulatorData + QStringLiteral("capability.xml")));
-        QVERIFY(client.GetStatus() == FileText(SimulatorData + QStringLiteral("status.xml")));
+        QVERIFY(client.GetCapability() == FileText("capability.xml"));
+        QVERIFY(client.GetStatus() == FileText("status.xml"));
 
         // Every byte arrives as sent: markup, quotes, control characters and
         // a widened byte above 127.
-        const std::u16string document
-            = ServiceText::Widen("<root>\n\t<header>\"a\" & 'b' \\ \xe9</header>\r\n</root>");
-        client.SetProfile(u"Group", document);
+        const char* const document = "<root>\n\t<header>\"a\" & 'b' \\ \xe9</header>\r\n</root>";
+        client.SetProfile(u"Group", ServiceText::Widen(document));
         // A D-Bus string would end at the NUL: such a text is not sent.
         client.SetProfile(u"Group", std::u16string(u"<root>\0</root>", 14));
         // The simulator does not offer Exchange: its error reads as empty.
         QVERIFY(client.Exchange(u"<ask/>").empty());
 
-        const QList<QJsonObject> calls = Journal(journal);
-        QCOMPARE(calls.size(), 4);
-        QCOMPARE(calls[0].value(QStringLiteral("op")).toString(), QStringLiteral("GetCapability"));
-        QCOMPARE(calls[1].value(QStringLiteral("op")).toString(), QStringLiteral("GetStatus"));
-        QCOMPARE(calls[2].value(QStringLiteral("op")).toString(), QStringLiteral("SetProfile"));
-        QCOMPARE(calls[2].value(QStringLiteral("key")).toString(), QStringLiteral("Group"));
-        QCOMPARE(calls[2].value(QStringLiteral("document")).toString(), QString::fromStdU16String(document));
-        QCOMPARE(calls[3].value(QStringLiteral("op")).toString(), QStringLiteral("Exchange"));
-        QCOMPARE(calls[3].value(QStringLiteral("document")).toString(), QStringLiteral("<ask/>"));
+        const QList<SimulatorJournal::Call> calls = journal.Calls();
+        QCOMPARE(journal.Ops(), (QStringList{"GetCapability", "GetStatus", "SetProfile", "Exchange"}));
+        QCOMPARE(calls[2].key, QStringLiteral("Group"));
+        QCOMPARE(calls[2].document, QString::fromLatin1(document));
+        QCOMPARE(calls[3].document, QStringLiteral("<ask/>"));
 
         // Each call stands alone: a restarted service is simply used.
         simulator->Stop();
         QVERIFY(client.GetStatus().empty());
-        simulator.reset(NewSimulator(journal));
-        QVERIFY(simulator->Start());
-        QVERIFY(!client.GetStatus().empty());
+        simulator = StartSimulator(journal);
+        QVERIFY(simulator && !client.GetStatus().empty());
     }
 
     // A service that stops answering holds each call no longer than the timeout.
     void frozenServiceCostsOnlyTheTimeout()
     {
-        QTemporaryDir dir;
-        std::unique_ptr<SimulatorProcess> simulator(NewSimulator(dir.filePath(QStringLiteral("journal"))));
-        QVERIFY(simulator->Start());
+        std::unique_ptr<SimulatorProcess> simulator = StartSimulator(journal);
+        QVERIFY(simulator);
         ServiceClient& client = ServiceClient::Instance();
         client.SetBackend(std::make_unique<DBusServiceBackend>(400));
 
@@ -155,23 +113,24 @@ private slots:
         QVERIFY(!client.GetStatus().empty());
     }
 
-    // Tests and the platform both plug in behind the same client.
+    // Tests plug in behind the same client as the platform does, whose calls
+    // time out after 10 s.
     void backendCanBeReplaced()
     {
         ServiceClient& client = ServiceClient::Instance();
-        auto recording = std::make_unique<RecordingBackend>();
-        RecordingBackend* fake = recording.get();
+        auto recording = std::make_unique<RecordingService>();
+        RecordingService* fake = recording.get();
+        fake->status = "status";
+        fake->exchangeAnswer = "exchanged";
         client.SetBackend(std::move(recording));
         client.SetProfile(u"Mainboard", u"<doc/>");
-        QVERIFY(client.Exchange(u"<x/>") == u"exchanged");
-        QVERIFY(client.GetStatus() == u"status");
-        QVERIFY(client.GetCapability() == u"capability");
-        QCOMPARE(fake->calls, (QStringList{QStringLiteral("SetProfile Mainboard <doc/>"), QStringLiteral("Exchange <x/>")}));
+        QVERIFY(client.Exchange(u"<x/>") == u"exchanged" && client.GetStatus() == u"status");
+        QCOMPARE(fake->calls, (std::vector<std::string>{"SetProfile", "Exchange", "GetStatus"}));
+        QCOMPARE(fake->profiles, (std::vector<RecordingService::Profile>{{"Mainboard", "<doc/>"}, {"", "<x/>"}}));
 
         client.SetBackend(nullptr);
         const auto* platform = dynamic_cast<const DBusServiceBackend*>(client.GetBackend());
-        QVERIFY(platform);
-        QCOMPARE(platform->TimeoutMs(), 10000);
+        QVERIFY(platform && platform->TimeoutMs() == 10000);
     }
 };
 
