@@ -2,8 +2,9 @@
 // killed while the panel runs, hanging, or answering garbage. The panel runs
 // on a private X server and is driven by clicks, as a user would drive it.
 
-#include "VirtualDisplay.h"
 #include "tests/simulator/SimulatorProcess.h"
+#include "tests/support/PanelProcess.h"
+#include "tests/support/VirtualDisplay.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,17 +20,8 @@
 
 namespace {
 
-const QString Panel = QStringLiteral(LUMET_BIN_DIR "/vornlight");
-const QString MainTitle = QStringLiteral("Vornlight Beta");
+const QString MainTitle = QLatin1String(PanelProcess::Title);
 const QString ErrorTitle = QStringLiteral("Error");
-
-// Where the main window puts what the tests click (its fixed geometry).
-const QPoint FirstEffect(90, 113);
-const QPoint ApplyButton(780, 655);
-const QPoint DefaultButton(532, 655);
-const QPoint UndoButton(656, 655);
-const QPoint LedSwitch(801, 80);
-const QPoint CloseButton(839, 19);
 
 // The client gives up on a call after 10 s; a little slack for a loaded machine.
 constexpr int ClientTimeoutMs = 10000;
@@ -63,19 +55,17 @@ private:
     std::unique_ptr<QTemporaryDir> work;
     std::unique_ptr<SimulatorProcess> service;
 
-    void StartPanel(QProcess& panel)
+    std::unique_ptr<PanelProcess> StartPanel()
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("DISPLAY"), display.Name());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), work->filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("VORNLIGHT_REGISTRY"), work->filePath(QStringLiteral("none.reg")));
-        env.remove(QStringLiteral("VORNLIGHT_QUIT_AFTER_MS"));
-        panel.setProcessEnvironment(env);
-        panel.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        panel.start(Panel, QStringList());
-        QVERIFY2(panel.waitForStarted(10000), qPrintable(panel.errorString()));
+        auto panel = std::make_unique<PanelProcess>(work->filePath(QStringLiteral("run")),
+                                                    work->filePath(QStringLiteral("none.reg")), display.Name());
+        if (!panel->Launch())
+            QTest::qFail("the panel did not start", __FILE__, __LINE__);
+        return panel;
     }
+
+    // Whether a window titled title is showing now.
+    bool Showing(const QString& title) const { return !display.WaitForWindow(title, 0).isEmpty(); }
 
     void StartService(const QStringList& arguments)
     {
@@ -98,55 +88,41 @@ private:
         StartService({QStringLiteral("--capability"), cap, QStringLiteral("--status"), sta});
     }
 
-    QString WaitForMainWindow(QProcess& panel)
-    {
-        const QString window = display.WaitForWindow(MainTitle, 20000);
-        if (window.isEmpty() && panel.state() == QProcess::Running)
-            panel.kill();
-        return window;
-    }
-
-    void Click(const QString& window, const QPoint& at) { QVERIFY(display.Click(window, at.x(), at.y())); }
+    void Click(const QString& window, QPoint at) { QVERIFY(display.Click(window, at)); }
 
     // The no-group message is shown (at start without the main window); OK
     // ends the panel with -1.
-    void ExpectNoGroupRefusal(QProcess& panel, int withinMs, bool atStart)
+    void ExpectNoGroupRefusal(PanelProcess& panel, int withinMs, bool atStart)
     {
         const QString box = display.WaitForWindow(ErrorTitle, withinMs);
-        if (box.isEmpty())
-            panel.kill();
         QVERIFY2(!box.isEmpty(), "no error message appeared");
         if (atStart)
-            QVERIFY2(display.FindWindow(MainTitle).isEmpty(), "the main window showed without a model");
+            QVERIFY2(!Showing(MainTitle), "the main window showed without a model");
         QVERIFY(display.PressKey(box, QStringLiteral("Return")));
-        QVERIFY(panel.waitForFinished(15000));
-        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(panel.exitCode(), NoGroupExitCode);
+        QVERIFY2(panel.EndsWith(NoGroupExitCode), qPrintable(QString::number(panel.exitCode())));
     }
 
     // The panel survived what came before: it still shows its window, and its
     // close button (handled after every earlier click) ends it with 0.
-    void ExpectStillRunningThenClose(QProcess& panel, const QString& window)
+    void ExpectStillRunningThenClose(PanelProcess& panel, const QString& window)
     {
         QThread::msleep(300);
         QVERIFY2(panel.state() == QProcess::Running, "the panel ended");
-        QVERIFY(!display.FindWindow(MainTitle).isEmpty());
-        Click(window, CloseButton);
-        QVERIFY(panel.waitForFinished(30000));
-        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(panel.exitCode(), 0);
+        QVERIFY(Showing(MainTitle));
+        Click(window, PanelProcess::CloseButton);
+        QVERIFY(panel.EndsWith(0, 30000));
     }
 
     // Selects an effect (which enables APPLY and UNDO), then uses every action
     // the window has except DEFAULT.
     void UseEveryAction(const QString& window)
     {
-        Click(window, FirstEffect);
-        Click(window, LedSwitch);
-        Click(window, LedSwitch);
-        Click(window, ApplyButton);
-        Click(window, FirstEffect);
-        Click(window, UndoButton);
+        Click(window, PanelProcess::EffectButton(0));
+        Click(window, PanelProcess::LedSwitch);
+        Click(window, PanelProcess::LedSwitch);
+        Click(window, PanelProcess::ApplyButton);
+        Click(window, PanelProcess::EffectButton(0));
+        Click(window, PanelProcess::UndoButton);
     }
 
     void Hold(bool stop)
@@ -166,6 +142,8 @@ private slots:
         work = std::make_unique<QTemporaryDir>();
         QVERIFY(work->isValid());
         QVERIFY(QDir(work->path()).mkpath(QStringLiteral("run")));
+        QVERIFY(QFile::setPermissions(work->filePath(QStringLiteral("run")),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void cleanup()
@@ -177,21 +155,19 @@ private slots:
 
     void serviceAbsentAtStart()
     {
-        QProcess panel;
-        StartPanel(panel);
-        ExpectNoGroupRefusal(panel, 20000, true);
+        const auto panel = StartPanel();
+        ExpectNoGroupRefusal(*panel, 20000, true);
     }
 
     void serviceKilledWhileRunning()
     {
         StartRig();
-        QProcess panel;
-        StartPanel(panel);
-        const QString window = WaitForMainWindow(panel);
+        const auto panel = StartPanel();
+        const QString window = panel->WaitForWindow(display);
         QVERIFY2(!window.isEmpty(), "the main window did not appear");
         service->Kill();
         UseEveryAction(window);
-        ExpectStillRunningThenClose(panel, window);
+        ExpectStillRunningThenClose(*panel, window);
     }
 
     // DEFAULT reloads the capability, which a missing service cannot give:
@@ -199,25 +175,23 @@ private slots:
     void serviceKilledThenDefault()
     {
         StartRig();
-        QProcess panel;
-        StartPanel(panel);
-        const QString window = WaitForMainWindow(panel);
+        const auto panel = StartPanel();
+        const QString window = panel->WaitForWindow(display);
         QVERIFY(!window.isEmpty());
         service->Kill();
         QThread::msleep(1100); // DEFAULT is ignored within a second of the start
-        Click(window, DefaultButton);
-        ExpectNoGroupRefusal(panel, 20000, false);
+        Click(window, PanelProcess::DefaultButton);
+        ExpectNoGroupRefusal(*panel, 20000, false);
     }
 
     void serviceHangsAtStart()
     {
         StartRig();
         Hold(true);
-        QProcess panel;
         QElapsedTimer clock;
         clock.start();
-        StartPanel(panel);
-        ExpectNoGroupRefusal(panel, ClientTimeoutMs + TimeoutSlackMs, true);
+        const auto panel = StartPanel();
+        ExpectNoGroupRefusal(*panel, ClientTimeoutMs + TimeoutSlackMs, true);
         QVERIFY2(clock.elapsed() < 2 * ClientTimeoutMs, qPrintable(QString::number(clock.elapsed())));
     }
 
@@ -226,17 +200,15 @@ private slots:
     void serviceHangsWhileRunning()
     {
         StartRig();
-        QProcess panel;
-        StartPanel(panel);
-        const QString window = WaitForMainWindow(panel);
+        const auto panel = StartPanel();
+        const QString window = panel->WaitForWindow(display);
         QVERIFY(!window.isEmpty());
         Hold(true);
         QElapsedTimer clock;
         clock.start();
-        Click(window, LedSwitch);
-        Click(window, CloseButton);
-        QVERIFY2(panel.waitForFinished(ClientTimeoutMs + TimeoutSlackMs), "a call outlived the client's timeout");
-        QCOMPARE(panel.exitCode(), 0);
+        Click(window, PanelProcess::LedSwitch);
+        Click(window, PanelProcess::CloseButton);
+        QVERIFY2(panel->EndsWith(0, ClientTimeoutMs + TimeoutSlackMs), "a call outlived the client's timeout");
         QVERIFY2(clock.elapsed() >= ClientTimeoutMs - 1000, "the switch did not wait for the service at all");
     }
 
@@ -254,9 +226,8 @@ private slots:
     {
         QFETCH(QByteArray, capability);
         StartFixed(capability, ReadSource("simulator/data/status.xml"));
-        QProcess panel;
-        StartPanel(panel);
-        ExpectNoGroupRefusal(panel, 20000, true);
+        const auto panel = StartPanel();
+        ExpectNoGroupRefusal(*panel, 20000, true);
     }
 
     void garbageStatus_data()
@@ -282,28 +253,26 @@ private slots:
     {
         QFETCH(QByteArray, status);
         StartFixed(ReadSource("simulator/data/capability.xml"), status);
-        QProcess panel;
-        StartPanel(panel);
-        const QString window = WaitForMainWindow(panel);
+        const auto panel = StartPanel();
+        const QString window = panel->WaitForWindow(display);
         QVERIFY2(!window.isEmpty(), "the main window did not appear");
         UseEveryAction(window);
-        ExpectStillRunningThenClose(panel, window);
+        ExpectStillRunningThenClose(*panel, window);
     }
 
     // A service that starts answering garbage while the panel runs.
     void garbageAfterStart()
     {
         StartRig();
-        QProcess panel;
-        StartPanel(panel);
-        const QString window = WaitForMainWindow(panel);
+        const auto panel = StartPanel();
+        const QString window = panel->WaitForWindow(display);
         QVERIFY(!window.isEmpty());
         service->Kill();
         StartFixed(RandomBytes(13, 2048), RandomBytes(14, 2048));
         UseEveryAction(window);
         QThread::msleep(1100);
-        Click(window, DefaultButton);
-        ExpectNoGroupRefusal(panel, 20000, false);
+        Click(window, PanelProcess::DefaultButton);
+        ExpectNoGroupRefusal(*panel, 20000, false);
     }
 };
 
