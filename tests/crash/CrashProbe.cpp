@@ -6,8 +6,7 @@
 
 int main()
 {
-    std::printf("loaded=%d initialised=%d\n", crashReporter.loaded() ? 1 : 0,
-                crashReporter.initialised() ? 1 : 0);
+    std::printf("loaded=%d initialised=%d\n", crashReporter.loaded(), crashReporter.initialised());
     std::fflush(stdout);
     return 0;
 }

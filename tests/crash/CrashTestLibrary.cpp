@@ -1,11 +1,9 @@
 // Stand-in for the crash-report library. Each entry point appends a line to
 // the file named by CRASH_TEST_RECORD; "InitCrashRpt" decodes its records from
-// the raw bytes, at the offsets the library's layout gives for this pointer
-// size, so a wrongly laid out record shows in the line.
-//   CRASH_TEST_NOT_READY  "IsReadyToExit" answers false this many times
-//                         after initialisation (-1: for ever)
-//   CRASH_TEST_VERSION    "fail": "GetVersionFromApp" scribbles and fails
-//   CRASH_TEST_INIT       "fail": "InitCrashRpt" fails
+// the raw bytes at the offsets the library's layout gives for this pointer
+// size, so a wrongly laid out record shows in the line. CRASH_TEST_NOT_READY:
+// "IsReadyToExit" answers false this many times (-1: for ever); with
+// CRASH_TEST_VERSION or CRASH_TEST_INIT set, that entry point fails.
 // Built a second time with CRASH_TEST_INCOMPLETE, lacking one entry point.
 
 #include <cstdint>
@@ -25,52 +23,27 @@ int notReadyLeft = 0;
 void Record(const std::string& line)
 {
     const char* path = std::getenv("CRASH_TEST_RECORD");
-    if (!path || !*path)
-        return;
-    if (FILE* f = std::fopen(path, "a")) {
+    if (FILE* f = path ? std::fopen(path, "a") : nullptr) {
         std::fprintf(f, "%s\n", line.c_str());
         std::fclose(f);
     }
 }
 
-bool EnvIs(const char* name, const char* value)
-{
-    const char* v = std::getenv(name);
-    return v && std::strcmp(v, value) == 0;
-}
-
-template <class T>
-T At(const void* record, std::size_t offset)
+template <class T> T At(const void* record, std::size_t offset)
 {
     T value;
     std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
     return value;
 }
 
-std::string Text8(const void* p)
+// An 8-bit or 16-bit text of the record; only ASCII is expected.
+template <class Unit> std::string Text(const void* record, std::size_t offset)
 {
-    return p ? std::string(static_cast<const char*>(p)) : std::string("null");
-}
-
-std::string Text16(const void* p)
-{
-    if (!p)
-        return "null";
-    std::string text;
-    const auto* bytes = static_cast<const unsigned char*>(p);
-    for (std::size_t i = 0;; i += 2) {
-        std::uint16_t unit;
-        std::memcpy(&unit, bytes + i, 2);
-        if (!unit)
-            break;
-        text += unit < 0x80 ? static_cast<char>(unit) : '?';
-    }
+    const Unit* u = At<const Unit*>(record, offset);
+    std::string text = u ? "" : "null";
+    for (; u && *u; ++u)
+        text += *u < 0x80 ? static_cast<char>(*u) : '?';
     return text;
-}
-
-std::string Number(unsigned long long n)
-{
-    return std::to_string(n);
 }
 
 } // namespace
@@ -80,57 +53,46 @@ extern "C" {
 int GetVersionFromApp(void* info)
 {
     Record("GetVersionFromApp");
-    const bool fail = EnvIs("CRASH_TEST_VERSION", "fail");
-    const std::uint16_t version[4] = {
-        std::uint16_t(fail ? 9 : 3), std::uint16_t(fail ? 9 : 1),
-        std::uint16_t(fail ? 9 : 4), std::uint16_t(fail ? 9 : 15)};
-    std::memcpy(static_cast<char*>(info) + versionOffset, version, sizeof version);
+    const bool fail = std::getenv("CRASH_TEST_VERSION");
+    const std::uint16_t version[2][4] = {{3, 1, 4, 15}, {9, 9, 9, 9}};
+    std::memcpy(static_cast<char*>(info) + versionOffset, version[fail], 8);
     return fail ? 0 : 1;
 }
 
 int InitCrashRpt(const void* info, const void* settings, int ownProcess)
 {
-    std::string line = "InitCrashRpt";
-    line += " size=" + Number(At<std::uint32_t>(info, 0));
-    line += " guid=" + Text8(At<const void*>(info, pointerSize));
-    line += " prefix=" + Text8(At<const void*>(info, 2 * pointerSize));
-    line += " name=" + Text16(At<const void*>(info, 3 * pointerSize));
-    line += " vendor=" + Text16(At<const void*>(info, 4 * pointerSize));
-    line += " version=";
-    for (int i = 0; i < 4; ++i)
-        line += (i ? "." : "") + Number(At<std::uint16_t>(info, versionOffset + 2 * i));
-    line += " hotfix=" + Number(At<std::uint16_t>(info, versionOffset + 8));
-    line += " padding=" + Number(At<std::uint16_t>(info, versionOffset + 10));
-    line += " package=" + std::string(At<const void*>(info, packageOffset) ? "set" : "null");
-    line += " settings=";
+    const auto word = [info](std::size_t offset) { return std::to_string(At<std::uint16_t>(info, offset)); };
+    std::string line = "InitCrashRpt size=" + std::to_string(At<std::uint32_t>(info, 0))
+        + " guid=" + Text<char>(info, pointerSize) + " prefix=" + Text<char>(info, 2 * pointerSize)
+        + " name=" + Text<char16_t>(info, 3 * pointerSize) + " vendor=" + Text<char16_t>(info, 4 * pointerSize)
+        + " version=" + word(versionOffset) + "." + word(versionOffset + 2) + "." + word(versionOffset + 4) + "."
+        + word(versionOffset + 6) + " hotfix=" + word(versionOffset + 8) + " padding=" + word(versionOffset + 10)
+        + " package=" + (At<const void*>(info, packageOffset) ? "set" : "null") + " settings=";
     // Fourteen 32-bit words whatever the pointer size.
     for (int i = 0; i < 14; ++i)
-        line += (i ? "," : "") + Number(At<std::uint32_t>(settings, 4 * i));
-    line += " ownProcess=" + Number(static_cast<unsigned>(ownProcess));
-    Record(line);
+        line += (i ? "," : "") + std::to_string(At<std::uint32_t>(settings, 4 * i));
+    Record(line + " ownProcess=" + std::to_string(ownProcess));
 
     const char* notReady = std::getenv("CRASH_TEST_NOT_READY");
     notReadyLeft = notReady ? std::atoi(notReady) : 0;
-    return EnvIs("CRASH_TEST_INIT", "fail") ? 0 : 1;
+    return std::getenv("CRASH_TEST_INIT") ? 0 : 1;
 }
 
 int IsReadyToExit()
 {
     const bool ready = notReadyLeft == 0;
-    if (notReadyLeft > 0)
-        --notReadyLeft;
+    notReadyLeft -= notReadyLeft > 0;
     Record(ready ? "IsReadyToExit true" : "IsReadyToExit false");
-    return ready ? 1 : 0;
+    return ready;
 }
 
-int SendReport() { Record("SendReport"); return 0; }
-int SetCustomInfo() { Record("SetCustomInfo"); return 0; }
-int AddUserInfoToReport() { Record("AddUserInfoToReport"); return 0; }
-int RemoveUserInfoFromReport() { Record("RemoveUserInfoFromReport"); return 0; }
-int AddFileToReport() { Record("AddFileToReport"); return 0; }
+// The rest only say that they were called.
+#define STAND_IN(name) \
+    int name() { Record(#name); return 0; }
+STAND_IN(SendReport) STAND_IN(SetCustomInfo) STAND_IN(AddUserInfoToReport) STAND_IN(RemoveUserInfoFromReport)
+STAND_IN(AddFileToReport) STAND_IN(GetVersionFromFile)
 #ifndef CRASH_TEST_INCOMPLETE
-int RemoveFileFromReport() { Record("RemoveFileFromReport"); return 0; }
+STAND_IN(RemoveFileFromReport)
 #endif
-int GetVersionFromFile() { Record("GetVersionFromFile"); return 0; }
 
 } // extern "C"
