@@ -1,9 +1,11 @@
 // The effect views with controls: the profile each one builds for a parsed
 // model, and the road of a user change from palette, slider, radio button or
 // music button into the model and out as ViewStateChanged.
+#include "model/CapabilityParser.h"
+#include "model/DeviceMaster.h"
 #include "model/EffectSetting.h"
 #include "model/LedInfo.h"
-#include "tests/effectviews/EffectViewFixture.h"
+#include "model/StatusParser.h"
 #include "ui/controls/LabeledLumetSpeedSlider.h"
 #include "ui/controls/LumetDeviceDotButtonGroup.h"
 #include "ui/controls/LumetDeviceDotPushButton.h"
@@ -19,10 +21,32 @@
 #include <QtTest>
 
 #include <memory>
-
-using EffectViewFixture::Edits;
+#include <utility>
 
 namespace {
+
+using Edits = std::initializer_list<std::pair<std::string, std::string>>;
+
+// The group of tests/data/effectviews: three LEDs (DIMM_A1 red, DIMM_B1 green,
+// MB_IO blue), the group setting "Gradient" from 0.25 over half a turn, end to
+// start, music index 2, effect speed 1. Each edit replaces the first
+// occurrence of a text in the status; without the status when withStatus is false.
+std::unique_ptr<DeviceMaster> Fixture(Edits edits = {}, bool withStatus = true)
+{
+    const auto read = [](const char* name) {
+        QFile file(QStringLiteral(LUMET_TEST_DATA "/effectviews/") + QLatin1String(name));
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("missing fixture %s", name);
+        return file.readAll().toStdString();
+    };
+    std::unique_ptr<DeviceMaster> group = CapabilityParser::Parse(read("capability.xml")).group;
+    std::string status = read("status.xml");
+    for (const auto& [from, to] : edits)
+        status.replace(status.find(from), from.size(), to);
+    if (group && withStatus)
+        StatusParser::ApplyText(status, group.get(), {});
+    return group;
+}
 
 // The text of the first element `name` of a profile, or of the LED keyed `led`;
 // "-" when there is none.
@@ -61,7 +85,7 @@ class EffectViewsTest : public QObject
     View* Show(int effectId, Edits edits = {})
     {
         if (!group)
-            group = EffectViewFixture::Group(edits);
+            group = Fixture(edits);
         auto* view = qobject_cast<View*>(Create(effectId));
         view->ShowView(false);
         return view;
@@ -115,7 +139,7 @@ private slots:
 
     void strobingSpeed()
     {
-        group = EffectViewFixture::Group({{"<effect_speed>1<", "<effect_speed>2<"}});
+        group = Fixture({{"<effect_speed>1<", "<effect_speed>2<"}});
         LumetBaseView* view = Create(3);
         QSignalSpy changes(view, &LumetBaseView::ViewStateChanged);
         view->ShowView(false);
@@ -287,7 +311,7 @@ private slots:
         for (int variant = 0; variant < 3; ++variant) {
             group = variant == 0   ? nullptr
                     : variant == 1 ? std::make_unique<DeviceMaster>("Group")
-                                   : EffectViewFixture::Group({}, false);
+                                   : Fixture({}, false);
             LumetBaseView* view = Create(effectId);
             view->ShowView(false);
             view->ShowView(true);
