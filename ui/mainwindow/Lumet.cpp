@@ -69,11 +69,15 @@ const char* const windowStyle =
     "QPushButton#closeButton:hover{background-image:url(:/Lumet/Resources/Window/close_hover.png);}"
     "QPushButton#ledSwitch{border:none;background-image:url(:/Lumet/Resources/Window/switch_off.png);}"
     "QPushButton#ledSwitch:checked{background-image:url(:/Lumet/Resources/Window/switch_on.png);}"
-    "QLabel#bg_mask{background-image:url(:/Lumet/Resources/Window/bg_mask.png);}"
     "QLabel#lblStraight_Line_Mix{background-image:url(:/Lumet/Resources/Window/line_vertical.png);}"
     "QLabel#lblLink_Line01{background-image:url(:/Lumet/Resources/Window/line_horizontal.png);}"
     "QLabel#lblLink_Bg01{background-image:url(:/Lumet/Resources/Window/band.png);}"
     "QLabel#lblVersion{font-family:arial;font-size:11px;color:#c8c8c8;background:transparent;}";
+
+// Given to the mask the first time it shows: its full-window picture costs
+// 2.4 MB and a few milliseconds of start-up to decode, and most sessions
+// never switch the LEDs off.
+const char* const maskStyle = "QLabel#bg_mask{background-image:url(:/Lumet/Resources/Window/bg_mask.png);}";
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry)
 {
@@ -314,6 +318,8 @@ void Lumet::OnUndoClicked()
 
 void Lumet::OnLedSwitchClicked(bool checked)
 {
+    if (!checked && bgMask->styleSheet().isEmpty())
+        bgMask->setStyleSheet(QLatin1String(maskStyle));
     bgMask->setVisible(!checked);
     RaiseOverlays();
     SendToService(FixedProfile::TargetKey, FixedProfile::LedSwitch(checked));
