@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in the normal build (BUILD_DIR, default build) and runs
+# them all on a private session bus with the offscreen platform. Each line
+# shows a figure beside a baseline measured in the same run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
+cmake --build "$build" -j"$(nproc)" --target bench_startup bench_apply bench_palette bench_profiles >/dev/null
+
+echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+     "$(awk '/MemTotal/ {printf "%.1f GiB RAM", $2 / 1048576}' /proc/meminfo), load $(cut -d' ' -f1-3 /proc/loadavg)"
+export QT_QPA_PLATFORM=offscreen XDG_DATA_DIRS=/nonexistent
+for bench in bench_startup bench_apply bench_palette bench_profiles; do
+  dbus-run-session -- "$build/bin/$bench"
+done
