@@ -185,15 +185,14 @@ private slots:
         ExpectNoGroupRefusal(*panel, 20000, false);
     }
 
+    // The capability call gives up after the client's timeout: the refusal
+    // shows within it, not after the bus's own 25 s.
     void serviceHangsAtStart()
     {
         StartRig();
         Hold(true);
-        QElapsedTimer clock;
-        clock.start();
         const auto panel = StartPanel();
         ExpectNoGroupRefusal(*panel, ClientTimeoutMs + TimeoutSlackMs, true);
-        QVERIFY2(clock.elapsed() < 2 * ClientTimeoutMs, qPrintable(QString::number(clock.elapsed())));
     }
 
     // Each call to the frozen service gives up after the client's timeout:
