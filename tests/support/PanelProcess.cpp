@@ -2,7 +2,18 @@
 
 #include "VirtualDisplay.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 const char* const PanelProcess::Title = "Vornlight Beta";
+
+QString PanelProcess::TrustedRegistry(const QString& fixture, const QString& dir)
+{
+    const QString copy = QDir(dir).filePath(QFileInfo(fixture).fileName());
+    QFile::remove(copy);
+    return QFile::copy(fixture, copy) && QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner) ? copy
+                                                                                                          : QString();
+}
 
 PanelProcess::PanelProcess(const QString& runtimeDir, const QString& registry, const QString& display)
     : environment(QProcessEnvironment::systemEnvironment())

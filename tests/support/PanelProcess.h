@@ -23,6 +23,10 @@ public:
     static constexpr QPoint CloseButton{839, 19};
     static const char* const Title;
 
+    // A copy of the registry file fixture in dir that the panel trusts (only
+    // its owner may write it); empty when it could not be made.
+    static QString TrustedRegistry(const QString& fixture, const QString& dir);
+
     PanelProcess(const QString& runtimeDir, const QString& registry, const QString& display = QString());
     ~PanelProcess() override;
 

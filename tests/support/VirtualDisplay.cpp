@@ -38,8 +38,7 @@ bool VirtualDisplay::Launch()
     const int number = 200 + static_cast<int>(QRandomGenerator::global()->bounded(800));
     name = QStringLiteral(":%1").arg(number);
     server.setStandardErrorFile(QProcess::nullDevice());
-    server.start(QStringLiteral("Xvfb"), {name, QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                                          QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24")});
+    server.start(QStringLiteral("Xvfb"), {name, "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
     if (!server.waitForStarted(10000))
         return false;
     // Ours once the lock names our server, and usable once a client gets through.
