@@ -117,7 +117,8 @@ private slots:
         QCOMPARE(reader.values().count(), 0u);
         QCOMPARE(reader.subKeys().count(), 2u);
         for (const char* missing : {"Software\\ORVEL\\LUMET\\Deeper", "Software\\ORV", "Software\\Gone\\Below"})
-            QVERIFY2(!reader.open(dali::RegRoot::LocalMachine, missing, false, false) && !reader.values().count(), missing);
+            QVERIFY2(!reader.open(dali::RegRoot::LocalMachine, missing, false, false) && !reader.values().count(),
+                     missing);
 
         // Closing empties the sets, and is safe twice and before any open.
         dali::RegReader other;

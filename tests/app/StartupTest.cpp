@@ -36,7 +36,8 @@ private:
         QFile file(Registry());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\ORVEL\\LUMET]\r\n");
-        file.write("\"LUMET\"=\"" + program.toUtf8() + (secondValue ? "\"\r\n\"needReboot\"=dword:00000000\r\n" : "\"\r\n"));
+        file.write("\"LUMET\"=\"" + program.toUtf8() + "\"\r\n");
+        file.write(secondValue ? "\"needReboot\"=dword:00000000\r\n" : "");
         QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
     }
 
@@ -76,8 +77,8 @@ private slots:
     void initTestCase()
     {
         const QString data = QStringLiteral(LUMET_TEST_DATA "/../../simulator/data/");
-        simulator = std::make_unique<SimulatorProcess>(QStringList{QStringLiteral("--capability"), data + "capability.xml",
-                                                                   QStringLiteral("--status"), data + "status.xml"});
+        simulator = std::make_unique<SimulatorProcess>(QStringList{
+            QStringLiteral("--capability"), data + "capability.xml", QStringLiteral("--status"), data + "status.xml"});
         QVERIFY2(simulator->Start(), qPrintable(simulator->ErrorOutput()));
     }
 
