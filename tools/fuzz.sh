@@ -14,7 +14,10 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(capability status profile_document registry_file)
 
-"$root/tools/sanitize-build.sh" $(printf 'fuzz_%s ' "${targets[@]}") >/dev/null
+if ! built=$("$root/tools/sanitize-build.sh" $(printf 'fuzz_%s ' "${targets[@]}") 2>&1); then
+  echo "$built" | tail -30
+  exit 1
+fi
 
 dict_for() {
   case "$1" in
