@@ -38,13 +38,10 @@ QByteArray ReadFile(const QString& path)
 QString RigProfile(const QString& color = QStringLiteral("65280"),
                    const QString& led = QStringLiteral("DIMM_A1"), int mode = 1)
 {
-    return QStringLiteral("<root><header>ORVEL_LUMET</header><version>1.1</version><funcid>4</funcid><device key="
-                          "\"Group\"><scene><state>S0</state><mode key=\"%1\"><iscolorsynced>0</iscolorsynced><led "
-                          "key=\"%2\"><color>%3</color><hue>0.333333</hue><saturation>1.000000</saturation><lightness>"
-                          "0.500000</lightness><speed>na</speed><direction>na</direction></led></mode></scene></device>"
-                          "</root>")
-        .arg(mode)
-        .arg(led, color);
+    return QStringLiteral("<root><header>ORVEL_LUMET</header><version>1.1</version><funcid>4</funcid><device key=\"Group\">"
+                          "<scene><state>S0</state><mode key=\"%1\"><iscolorsynced>0</iscolorsynced><led key=\"%2\"><color>%3</color>"
+                          "<hue>0.333333</hue><saturation>1.000000</saturation><lightness>0.500000</lightness><speed>na</speed>"
+                          "<direction>na</direction></led></mode></scene></device></root>").arg(mode).arg(led, color);
 }
 
 // Resident set of a process in KiB, from /proc; -1 when unknown.
@@ -66,8 +63,6 @@ QString Widen(const std::string& text)
 
 bool Applied(const QDBusMessage& reply)
 {
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        qWarning("refused: %s", qPrintable(reply.errorMessage()));
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
@@ -124,17 +119,6 @@ private slots:
         defaults = Sim::Fetch("GetStatus");
         QCOMPARE(Sim::Fetch("GetCapability").toLatin1(), ReadFile(DataDir + "capability.xml"));
         QCOMPARE(defaults.toLatin1(), ReadFile(DataDir + "status.xml"));
-    }
-
-    // Served unchanged; profiles are checked, never applied. The journal is
-    // read by the service client's tests.
-    void fixedDocumentMode()
-    {
-        Sim sim({"--capability", DataDir + "capability.xml", "--status", DataDir + "status.xml"});
-        QVERIFY(sim.Start());
-        QVERIFY(Applied(Sim::SetProfile("Group", RigProfile("255"))));
-        QCOMPARE(Sim::SetProfile("Group", RigProfile("-1")).type(), QDBusMessage::ErrorMessage);
-        QCOMPARE(Sim::Fetch("GetStatus"), defaults);
         const QDBusMessage exchange = Sim::Call("Exchange", {QStringLiteral("<root/>")});
         QCOMPARE(exchange.errorName(), QStringLiteral("org.freedesktop.DBus.Error.NotSupported"));
     }
@@ -152,7 +136,6 @@ private slots:
         QCOMPARE(modes.join(','), QStringLiteral("1,2,3,4,5,8,10,11,12,13,17,18,19,101"));
         // The keyboard is a peripheral: only the board is registered.
         QCOMPARE(model.index.size(), size_t(1));
-        QVERIFY(model.group->IsEnabled());
         const EffectSetting* group = model.group->GetGroupSetting();
         QCOMPARE(ModeKey(group), QStringLiteral("1"));
         QCOMPARE(group->pathOrder.size(), leds.size());
@@ -209,31 +192,21 @@ private slots:
         auto with = [&](const char* from, const char* to) { return QString(good).replace(from, to); };
         const QString onOff = Widen(FixedProfile::LedSwitch(true)), reset = Widen(FixedProfile::ResetAll());
         row("sound", good, "");
-        row("empty", "", "does not parse");
         row("unclosed", good.left(60), "does not parse");
         row("two roots", good + "<root/>", "exactly one root");
         row("header", with("ORVEL_LUMET", "ORVEL_LUMEX"), "wrong header \"ORVEL_LUMEX\"");
         row("funcid", with("<funcid>4", "<funcid>7"), "unknown funcid \"7\"");
-        row("funcid text", with("<funcid>4", "<funcid>4x"), "unknown funcid \"4x\"");
         row("version", with("1.1", "1.0"), "wrong version \"1.0\"");
         row("peripheral device", with("\"Group\"", "\"Vga\""), "unknown device \"Vga\"", "Vga");
         row("target", good, "unknown target device \"Nowhere\"", "Nowhere");
         row("key and device differ", good, "differ", "Mainboard");
         row("mode", with("mode key=\"1\"", "mode key=\"7\""), "unknown mode \"7\"");
-        row("mode text", with("mode key=\"1\"", "mode key=\"one\""), "unknown mode \"one\"");
-        row("board mode", RigProfile("255", "MB_IO", 19).replace("\"Group\"", "\"Mainboard\""), "unknown mode \"19\"",
-            "Mainboard");
         row("state", with("<state>S0", "<state>S3"), "unknown state \"S3\"");
         row("led", with("DIMM_A1", "DIMM_C1"), "unknown LED \"DIMM_C1\"");
         row("colour", with("65280", "16777216"), "color \"16777216\" is out of range");
-        row("negative colour", with("65280", "-1"), "color \"-1\" is out of range");
         row("hue", with("0.333333", "1.5"), "hue \"1.5\" is out of range");
         row("decimal comma", with("0.333333", "0,333333"), "hue \"0,333333\" is not a number");
-        row("speed", with("<speed>na", "<speed>9"), "speed \"9\" is out of range");
         row("effect speed", with("<led ", "<effect_speed>3</effect_speed><led "), "effect_speed \"3\" is out of range");
-        row("colour type", with("<led ", "<color_type>Sparkle</color_type><led "), "color_type \"Sparkle\"");
-        row("order key", with("<led ", "<effect_path_order><order key=\"Nope\">1</order></effect_path_order><led "),
-            "order key \"Nope\"");
         row("switch value", QString(onOff).replace("<isenabled>1", "<isenabled>yes"), "isenabled \"yes\"", "Mainboard");
         row("reset without resetall", QString(reset).replace("<resetall />", ""), "resetall", "Mainboard");
     }
@@ -339,25 +312,22 @@ private slots:
             QSKIP("measured once, in the C locale run");
         auto rig = Start({"--reset"});
         const QString profiles[2] = {RigProfile("255"), RigProfile("65280")};
-        const QString bad = RigProfile("-5");
         // One round: the two fetches, an applied profile and a refused one.
         auto round = [&](int i) {
             return !Sim::Fetch("GetStatus").isEmpty() && !Sim::Fetch("GetCapability").isEmpty()
                 && Sim::SetProfile("Group", profiles[i % 2]).type() == QDBusMessage::ReplyMessage
-                && Sim::SetProfile("Group", bad).type() == QDBusMessage::ErrorMessage;
+                && Sim::SetProfile("Group", RigProfile("-5")).type() == QDBusMessage::ErrorMessage;
         };
         for (int i = 0; i < 50; ++i)
             QVERIFY(round(i));
         const long before = ResidentKiB(rig->Pid());
         QElapsedTimer clock;
         clock.start();
-        const int rounds = 2500;
-        for (int i = 0; i < rounds; ++i)
+        for (int i = 0; i < 2500; ++i)
             QVERIFY2(round(i), qPrintable(QStringLiteral("call round %1 failed").arg(i)));
-        const double seconds = clock.nsecsElapsed() / 1e9;
         const long after = ResidentKiB(rig->Pid());
-        qInfo("%d calls in %.2f s: %.0f calls/s; service RSS %ld KiB before, %ld KiB after (%+ld KiB)", rounds * 4,
-              seconds, rounds * 4 / seconds, before, after, after - before);
+        qInfo("10000 calls in %lld ms; service RSS %ld KiB before, %ld KiB after (%+ld KiB)", clock.elapsed(), before, after,
+              after - before);
         QVERIFY(before > 0 && after > 0);
         // Generous: a leak of even 1 KiB per call would pass 8 MiB.
         QVERIFY2(after - before < 8 * 1024, "the service's memory grew under load");
