@@ -45,10 +45,18 @@ export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,m
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() { "$wine_dir/wineserver" -k >/dev/null 2>&1 || true; }
 trap cleanup EXIT
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# A prefix is usable once its system folder holds kernel32; a first start that
+# was cut short (a busy machine can time it out) leaves one without it, so
+# start over once.
+prefix_ready() { [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; }
+for attempt in 1 2; do
+  prefix_ready && break
   echo "Preparing the wine prefix"
-  "$wine_dir/wine64" wineboot -i >/dev/null 2>&1 </dev/null
-fi
+  rm -rf "$WINEPREFIX"
+  "$wine_dir/wine64" wineboot -i >/dev/null 2>&1 </dev/null || true
+  "$wine_dir/wineserver" -w >/dev/null 2>&1 || true
+done
+prefix_ready || { echo "wine could not prepare its prefix" >&2; exit 1; }
 echo "Running the Windows layer tests under wine"
 libraries=$("$wine_dir/wine64" winepath -w "$build" 2>/dev/null </dev/null | tr -d '\r')
 "$wine_dir/wine64" "$build/WindowsLayersTest.exe" --libraries "$libraries" </dev/null
