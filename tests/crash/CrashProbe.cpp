@@ -1,5 +1,4 @@
-// A process that carries the panel's crash reporter instance and nothing else:
-// it prints the reporter's state and ends, so the caller can time the exit.
+// Carries the panel's crash reporter and nothing else; prints its state, so the caller can time the exit.
 #include "app/CrashReporter.h"
 
 #include <cstdio>

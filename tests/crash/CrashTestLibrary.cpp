@@ -1,15 +1,12 @@
-// Stand-in for the crash-report library. Each entry point appends a line to
-// the file named by CRASH_TEST_RECORD; "InitCrashRpt" decodes its records from
-// the raw bytes at the offsets the library's layout gives for this pointer
-// size, so a wrongly laid out record shows in the line. CRASH_TEST_NOT_READY:
-// "IsReadyToExit" answers false this many times (-1: for ever); with
-// CRASH_TEST_VERSION or CRASH_TEST_INIT set, that entry point fails.
-// Built a second time with CRASH_TEST_INCOMPLETE, lacking one entry point.
+// Stand-in for the crash-report library: each call appends a line to the file
+// CRASH_TEST_RECORD; records are decoded from raw bytes, so a wrong layout shows.
+// CRASH_TEST_NOT_READY: "IsReadyToExit" false that many times (-1: for ever);
+// CRASH_TEST_VERSION fails the version; CRASH_TEST_INCOMPLETE drops an entry point.
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -22,11 +19,8 @@ int notReadyLeft = 0;
 
 void Record(const std::string& line)
 {
-    const char* path = std::getenv("CRASH_TEST_RECORD");
-    if (FILE* f = path ? std::fopen(path, "a") : nullptr) {
-        std::fprintf(f, "%s\n", line.c_str());
-        std::fclose(f);
-    }
+    if (const char* path = std::getenv("CRASH_TEST_RECORD"))
+        std::ofstream(path, std::ios::app) << line << '\n';
 }
 
 template <class T> T At(const void* record, std::size_t offset)
@@ -68,14 +62,13 @@ int InitCrashRpt(const void* info, const void* settings, int ownProcess)
         + " version=" + word(versionOffset) + "." + word(versionOffset + 2) + "." + word(versionOffset + 4) + "."
         + word(versionOffset + 6) + " hotfix=" + word(versionOffset + 8) + " padding=" + word(versionOffset + 10)
         + " package=" + (At<const void*>(info, packageOffset) ? "set" : "null") + " settings=";
-    // Fourteen 32-bit words whatever the pointer size.
-    for (int i = 0; i < 14; ++i)
+    for (int i = 0; i < 14; ++i) // fourteen 32-bit words whatever the pointer size
         line += (i ? "," : "") + std::to_string(At<std::uint32_t>(settings, 4 * i));
     Record(line + " ownProcess=" + std::to_string(ownProcess));
 
     const char* notReady = std::getenv("CRASH_TEST_NOT_READY");
     notReadyLeft = notReady ? std::atoi(notReady) : 0;
-    return std::getenv("CRASH_TEST_INIT") ? 0 : 1;
+    return 1;
 }
 
 int IsReadyToExit()
