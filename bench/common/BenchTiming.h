@@ -4,30 +4,37 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
-// Timing for the benchmarks: the median of repeated runs, in milliseconds,
-// and one line per figure with its baseline and the ratio between them.
+// What the benchmarks share: the run count, the median of repeated runs, and
+// one line per figure beside its baseline and the ratio between them.
 namespace BenchTiming {
+
+// The first argument, else the benchmark's own default.
+inline int Runs(int argc, char** argv, int fallback) { return argc > 1 ? std::atoi(argv[1]) : fallback; }
+
+// Ends a benchmark whose subject did not do what it measures.
+inline int Fail(const char* what, const char* detail = "")
+{
+    std::fprintf(stderr, "%s%s\n", what, detail);
+    return 1;
+}
 
 inline double Median(std::vector<double> samples)
 {
-    if (samples.empty())
-        return 0.0;
     std::sort(samples.begin(), samples.end());
     const size_t mid = samples.size() / 2;
     return samples.size() % 2 ? samples[mid] : (samples[mid - 1] + samples[mid]) / 2.0;
 }
 
-// Runs step `runs` times (after `warmup` unmeasured runs) and returns the
-// median time of one run in milliseconds.
-inline double MedianMs(int runs, const std::function<void()>& step, int warmup = 3)
+// The median time of one run of step in milliseconds, after three unmeasured runs.
+inline double MedianMs(int runs, const std::function<void()>& step)
 {
-    for (int i = 0; i < warmup; ++i)
+    for (int i = 0; i < 3; ++i)
         step();
     std::vector<double> samples;
-    samples.reserve(static_cast<size_t>(runs));
     QElapsedTimer clock;
     for (int i = 0; i < runs; ++i) {
         clock.start();
@@ -37,7 +44,6 @@ inline double MedianMs(int runs, const std::function<void()>& step, int warmup =
     return Median(samples);
 }
 
-// "name: 1.234 ms  (baseline 0.500 ms: what it is; ratio 2.47, goal <= 20)".
 inline void Report(const char* name, double value, const char* unit, double baseline, const char* baselineName,
                    const char* goal)
 {

@@ -1,7 +1,5 @@
-// One drag step of the palette's hue thumb: the mouse move, the triangle
-// recoloured to the new hue, and the palette painted again. Against the
-// paint alone, so the figure shows what the drag adds to a frame (16.7 ms
-// at 60 Hz).
+// One drag step of the palette's hue thumb (mouse move, triangle recoloured,
+// palette painted) against the paint alone: what a drag adds to a 16.7 ms frame.
 
 #include "bench/common/BenchTiming.h"
 #include "ui/controls/NewLedPalette.h"
@@ -11,8 +9,6 @@
 #include <QMouseEvent>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -31,7 +27,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(lumet_resources);
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 400;
+    const int runs = BenchTiming::Runs(argc, argv, 400);
 
     NewLedPalette palette;
     palette.setGeometry(476, 44, 170, 387);
@@ -39,10 +35,8 @@ int main(int argc, char** argv)
     palette.show();
     QApplication::processEvents();
     auto* thumb = palette.findChild<NewLedPaletteThumb*>(QStringLiteral("hueThumb"));
-    if (!thumb) {
-        std::fprintf(stderr, "the palette has no hue thumb\n");
-        return 1;
-    }
+    if (!thumb)
+        return BenchTiming::Fail("the palette has no hue thumb");
 
     // Round the ring one degree per step, as a slow drag would go; the ring
     // centre and radius of the thumb's path.
@@ -59,10 +53,8 @@ int main(int argc, char** argv)
     });
     Send(thumb, QEvent::MouseButtonRelease, grab);
     const double paintMs = BenchTiming::MedianMs(runs, [&] { palette.repaint(); });
-    if (palette.liveHueAngle() == 0.0f && palette.hueAngle() == 0.0f) {
-        std::fprintf(stderr, "the drag did not move the hue\n");
-        return 1;
-    }
+    if (palette.liveHueAngle() == 0.0f && palette.hueAngle() == 0.0f)
+        return BenchTiming::Fail("the drag did not move the hue");
     BenchTiming::Report("palette drag step (recolour+paint)", dragMs, "ms", paintMs, "paint alone", "< 1 ms");
     return 0;
 }

@@ -1,7 +1,5 @@
-// The baseline of the start-up benchmark: the smallest Qt widgets program that
-// shows a frameless window of the panel's size, built with the same compiler
-// and flags, ending the same way the panel does under test
-// (VORNLIGHT_QUIT_AFTER_MS).
+// The start-up baseline: the smallest widgets program showing a frameless
+// window of the panel's size, ending as the panel does (VORNLIGHT_QUIT_AFTER_MS).
 
 #include <QApplication>
 #include <QTimer>
@@ -13,7 +11,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QWidget window(nullptr, Qt::FramelessWindowHint);
-    window.setWindowTitle(QStringLiteral("Minimal"));
     window.setFixedSize(860, 700);
     window.show();
     if (const char* ms = std::getenv("VORNLIGHT_QUIT_AFTER_MS"))

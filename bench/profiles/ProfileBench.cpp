@@ -8,9 +8,8 @@
 #include "model/DeviceMaster.h"
 #include "model/ModeInfo.h"
 #include "model/ModeList.h"
-#include "service/ServiceBackend.h"
 #include "service/ServiceClient.h"
-#include "service/ServiceText.h"
+#include "tests/support/RecordingService.h"
 #include "ui/views/LumetViewFactory.h"
 
 #include <QApplication>
@@ -18,51 +17,30 @@
 
 #include <tinyxml2.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
-
-namespace {
-
-// The rig's two documents, served from memory: no D-Bus in these figures.
-class FixtureService : public ServiceBackend
-{
-public:
-    std::string capability;
-    std::string status;
-    void SetProfile(const std::u16string&, const std::u16string&) override {}
-    std::u16string Exchange(const std::u16string&) override { return std::u16string(); }
-    std::u16string GetStatus() override { return ServiceText::Widen(status); }
-    std::u16string GetCapability() override { return ServiceText::Widen(capability); }
-};
-
-std::string ReadSource(const char* path)
-{
-    QFile file(QStringLiteral(LUMET_SOURCE_DIR "/") + QLatin1String(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read %s\n", path);
-        std::exit(1);
-    }
-    return file.readAll().toStdString();
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(lumet_resources);
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 300;
+    const int runs = BenchTiming::Runs(argc, argv, 300);
 
-    auto backend = std::make_unique<FixtureService>();
-    backend->capability = ReadSource("simulator/data/capability.xml");
-    backend->status = ReadSource("simulator/data/status.xml");
+    // The rig's two documents, served from memory: no D-Bus in these figures.
+    const auto read = [](const char* name) {
+        QFile file(QStringLiteral(LUMET_SOURCE_DIR "/simulator/data/") + QLatin1String(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    };
+    auto backend = std::make_unique<RecordingService>();
+    backend->capability = read("capability.xml");
+    backend->status = read("status.xml");
     ServiceClient::Instance().SetBackend(std::move(backend));
     DeviceAggregator* aggregator = DeviceAggregator::Instance();
     aggregator->LoadCapabilityModel();
     aggregator->LoadStatusModel();
     DeviceMaster* group = aggregator->GetGroup();
+    if (!group)
+        return BenchTiming::Fail("the simulator's documents are missing or give no group");
 
     QWidget page;
     for (const ModeInfo* mode : group->GetModes()->GetModes()) {

@@ -1,0 +1,88 @@
+// The real panel against the simulated service: start-up and peak memory of
+// `vornlight` against the minimal window, both ending as soon as their event
+// loop runs (for the panel, once its first status is shown); then one APPLY
+// without the 1000 ms settle (profile built and printed, SetProfile, status
+// reload, view re-made) against a bare D-Bus round trip (Peer.Ping).
+
+#include "bench/common/BenchTiming.h"
+#include "tests/simulator/SimulatorProcess.h"
+#include "ui/mainwindow/Lumet.h"
+#include "ui/mainwindow/LumetEffectButtonGroup.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <spawn.h>
+
+extern char** environ;
+
+namespace {
+
+struct Samples { std::vector<double> ms, peakMiB; };
+
+// Adds the wall time and peak resident memory of one run; false unless it ended with 0.
+bool RunOnce(const std::string& program, Samples& samples)
+{
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    QElapsedTimer clock;
+    clock.start();
+    pid_t pid = 0;
+    int status = -1;
+    struct rusage usage {};
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0 || wait4(pid, &status, 0, &usage) < 0)
+        return false;
+    samples.ms.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    samples.peakMiB.push_back(static_cast<double>(usage.ru_maxrss) / 1024.0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace BenchTiming;
+    const int startRuns = Runs(argc, argv, 15), applyRuns = argc > 2 ? std::atoi(argv[2]) : 40;
+    QTemporaryDir work;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("VORNLIGHT_QUIT_AFTER_MS", "0");
+    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
+    qputenv("VORNLIGHT_REGISTRY", (work.path() + "/none.reg").toLocal8Bit());
+    SimulatorProcess service({"--state-dir", work.path() + "/state", "--reset"});
+    if (!service.Start())
+        return Fail("the simulated service did not start: ", qPrintable(service.ErrorOutput()));
+
+    // The first pair warms the file cache; the two alternate so both see the same machine.
+    Samples panel, minimal;
+    for (int i = 0; i <= startRuns; ++i) {
+        if (!RunOnce(LUMET_BIN_DIR "/vornlight", panel) || !RunOnce(LUMET_BIN_DIR "/bench_minimal_window", minimal))
+            return Fail("a run of the panel or the minimal window failed");
+        if (i == 0)
+            panel = minimal = Samples();
+    }
+    Report("start-up to first status shown", Median(panel.ms), "ms", Median(minimal.ms), "minimal window", "<= 1.5");
+    Report("peak memory", Median(panel.peakMiB), "MiB", Median(minimal.peakMiB), "minimal window", "<= 1.3");
+
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(lumet_resources);
+    Lumet::SetApplySettleTime(0);
+    Lumet window(nullptr, false, false, false);
+    window.show();
+    window.GetEffectButtonGroup()->Select("1"); // the static effect
+    if (!window.GetCurrentView() || window.GetCurrentView()->GetXmlProfile().empty())
+        return Fail("the static effect's view builds no profile to send");
+    const double applyMs = MedianMs(applyRuns, [&] { window.OnApplyClicked(); });
+    if (!window.GetCurrentView() || window.GetCurrentView()->GetEffectId() != 1)
+        return Fail("APPLY did not come back to the static effect");
+    const QDBusMessage ping = QDBusMessage::createMethodCall(SimulatorProcess::ServiceName, "/ServiceMediator",
+                                                             "org.freedesktop.DBus.Peer", "Ping");
+    const double pingMs = MedianMs(applyRuns * 5, [&] {
+        if (QDBusConnection::sessionBus().call(ping, QDBus::Block, 5000).type() != QDBusMessage::ReplyMessage)
+            std::abort();
+    });
+    Report("APPLY without the settle time", applyMs, "ms", pingMs, "bare D-Bus round trip", "<= 20");
+    return 0;
+}
