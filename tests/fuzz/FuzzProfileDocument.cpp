@@ -6,23 +6,13 @@
 #include "simulator/RigLayout.h"
 #include "simulator/VirtualRig.h"
 
+#include "tests/fuzz/FuzzHarness.h"
+
 #include <tinyxml2.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+using FuzzHarness::Fail;
 
-namespace {
-VirtualRig* pristine = nullptr;
-
-void Fail(const char* what, const std::string& detail)
-{
-    std::fprintf(stderr, "%s\n%s\n", what, detail.c_str());
-    std::abort();
-}
-} // namespace
+static VirtualRig* pristine = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -35,7 +25,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::string input = FuzzHarness::Input(data, size);
     const size_t newline = input.find('\n');
     const std::string key = input.substr(0, newline);
     const std::string document = newline == std::string::npos ? std::string() : input.substr(newline + 1);

@@ -3,26 +3,18 @@
 // installed version.
 
 #include "app/linux/RegistryFile.h"
+#include "tests/fuzz/FuzzHarness.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-const char* const Keys[] = {
+static const char* const Keys[] = {
     "HKEY_LOCAL_MACHINE\\Software\\ORVEL\\LUMET",
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
     "{E0B7A35C-6D21-4F98-B3C4-15A9D7E2F680}",
     "HKEY_LOCAL_MACHINE\\Software",
     "HKEY_LOCAL_MACHINE",
 };
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -31,20 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const char* key : Keys) {
         const QString path = QString::fromLatin1(key);
         const dali::RegistryFile::ValueList values = file.values(path);
-        // A key with values is a key.
-        if (!values.empty() && !file.hasKey(path)) {
-            std::fprintf(stderr, "%s has values but is not a key\n", key);
-            std::abort();
-        }
+        if (!values.empty() && !file.hasKey(path))
+            FuzzHarness::Fail("a key with values is not a key", key);
         file.subKeyCount(path);
-        for (const auto& value : values) {
-            // No byte of the file turns into more than three of a value
-            // (an invalid UTF-8 byte becomes U+FFFD).
-            if (value.data.size() > size * 3) {
-                std::fprintf(stderr, "a value larger than its file allows\n");
-                std::abort();
-            }
-        }
+        // No byte of the file turns into more than three of a value (an
+        // invalid UTF-8 byte becomes U+FFFD).
+        for (const auto& value : values)
+            if (value.data.size() > size * 3)
+                FuzzHarness::Fail("a value larger than its file allows", key);
     }
     return 0;
 }
