@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-const char* const PanelProcess::Title = "Vornlight Beta";
-
 QString PanelProcess::TrustedRegistry(const QString& fixture, const QString& dir)
 {
     const QString copy = QDir(dir).filePath(QFileInfo(fixture).fileName());
@@ -18,30 +16,18 @@ QString PanelProcess::TrustedRegistry(const QString& fixture, const QString& dir
 PanelProcess::PanelProcess(const QString& runtimeDir, const QString& registry, const QString& display)
     : environment(QProcessEnvironment::systemEnvironment())
 {
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
-    environment.insert(QStringLiteral("VORNLIGHT_REGISTRY"), registry);
-    environment.remove(QStringLiteral("VORNLIGHT_QUIT_AFTER_MS"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    if (display.isEmpty()) {
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    } else {
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        environment.insert(QStringLiteral("DISPLAY"), display);
-    }
+    environment.insert("XDG_RUNTIME_DIR", runtimeDir);
+    environment.insert("VORNLIGHT_REGISTRY", registry);
+    environment.remove("VORNLIGHT_QUIT_AFTER_MS");
+    environment.insert("QT_QPA_PLATFORM", display.isEmpty() ? "offscreen" : "xcb");
+    environment.insert("DISPLAY", display); // empty: none
     setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 
 PanelProcess::~PanelProcess()
 {
-    if (state() != QProcess::NotRunning) {
-        kill();
-        waitForFinished(10000);
-    }
-}
-
-void PanelProcess::SetEnvironment(const QString& name, const QString& value)
-{
-    environment.insert(name, value);
+    kill();
+    waitForFinished(10000);
 }
 
 bool PanelProcess::Launch(const QStringList& arguments)
@@ -61,10 +47,9 @@ QString PanelProcess::WaitForWindow(const VirtualDisplay& display, int timeoutMs
 
 bool PanelProcess::EndsWith(int code, int timeoutMs)
 {
-    if (!waitForFinished(timeoutMs)) {
-        kill();
-        waitForFinished(10000);
-        return false;
-    }
-    return exitStatus() == QProcess::NormalExit && exitCode() == code;
+    if (waitForFinished(timeoutMs))
+        return exitStatus() == QProcess::NormalExit && exitCode() == code;
+    kill();
+    waitForFinished(10000);
+    return false;
 }

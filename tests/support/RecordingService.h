@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-// A lighting service in memory for ServiceClient::SetBackend: serves the
-// documents it is given and records every call in order ("GetCapability",
-// "GetStatus", "SetProfile", "Exchange").
+// A lighting service in memory for ServiceClient::SetBackend: serves the documents
+// it is given and records every call in order ("GetStatus", "SetProfile", ...).
 class RecordingService : public ServiceBackend
 {
 public:

@@ -8,14 +8,12 @@ QList<SimulatorJournal::Call> SimulatorJournal::Calls() const
 {
     QList<Call> calls;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return calls;
+    file.open(QIODevice::ReadOnly); // none yet: no calls
     for (const QByteArray& line : file.readAll().split('\n')) {
         if (line.trimmed().isEmpty())
             continue;
         const QJsonObject o = QJsonDocument::fromJson(line).object();
-        calls.push_back({o.value(QStringLiteral("op")).toString(), o.value(QStringLiteral("key")).toString(),
-                         o.value(QStringLiteral("document")).toString()});
+        calls.push_back({o.value("op").toString(), o.value("key").toString(), o.value("document").toString()});
     }
     return calls;
 }
@@ -23,8 +21,7 @@ QList<SimulatorJournal::Call> SimulatorJournal::Calls() const
 QStringList SimulatorJournal::Ops(int first) const
 {
     QStringList ops;
-    const QList<Call> calls = Calls();
-    for (int i = first; i < calls.size(); ++i)
-        ops << calls[i].op;
+    for (const Call& call : Calls().mid(first))
+        ops << call.op;
     return ops;
 }

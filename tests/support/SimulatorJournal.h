@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QList>
-#include <QString>
 #include <QStringList>
 
 // What the simulated service wrote to its --journal: one call a line.

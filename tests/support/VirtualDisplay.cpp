@@ -8,8 +8,6 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdlib>
-
 VirtualDisplay::~VirtualDisplay()
 {
     Stop();
@@ -17,8 +15,7 @@ VirtualDisplay::~VirtualDisplay()
 
 bool VirtualDisplay::Start()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
         return false;
     // A display already taken makes the server end at once: try another.
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -74,31 +71,17 @@ void VirtualDisplay::Stop()
     }
 }
 
-void VirtualDisplay::OpenWindow(const QByteArray& title)
-{
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const xcb_window_t window = xcb_generate_id(connection);
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 50, 50, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
-                        static_cast<uint32_t>(title.size()), title.constData());
-    xcb_map_window(connection, window);
-    // A round trip: everything above has reached the server.
-    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-}
-
 bool VirtualDisplay::Xdotool(const QStringList& arguments, QByteArray* output) const
 {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), name);
+    env.insert("DISPLAY", name);
     tool.setProcessEnvironment(env);
     tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(20000))
-        return false;
+    const bool ok = tool.waitForFinished(20000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     if (output)
         *output = tool.readAllStandardOutput();
-    return tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    return ok;
 }
 
 QString VirtualDisplay::WaitForWindow(const QString& title, int timeoutMs) const
@@ -107,9 +90,7 @@ QString VirtualDisplay::WaitForWindow(const QString& title, int timeoutMs) const
     clock.start();
     do {
         QByteArray ids;
-        if (Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                     QLatin1Char('^') + title + QLatin1Char('$')},
-                    &ids))
+        if (Xdotool({"search", "--onlyvisible", "--name", '^' + title + '$'}, &ids))
             return QString::fromLatin1(ids).section(QLatin1Char('\n'), 0, 0);
         QThread::msleep(100);
     } while (clock.elapsed() < timeoutMs);
@@ -118,11 +99,10 @@ QString VirtualDisplay::WaitForWindow(const QString& title, int timeoutMs) const
 
 bool VirtualDisplay::Click(const QString& window, QPoint at) const
 {
-    return Xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(at.x()),
-                    QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+    return Xdotool({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
 bool VirtualDisplay::PressKey(const QString& window, const QString& key) const
 {
-    return Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window, QStringLiteral("key"), key});
+    return Xdotool({"windowfocus", "--sync", window, "key", key});
 }
