@@ -1,6 +1,5 @@
-// The real panel against the simulated lighting service on a private X
-// server: it is driven with the pointer and keys like a user would, and what
-// reached the service is read from the simulator's journal.
+// The real panel against the simulated service on a private X server, driven as a
+// user would; what reached the service is read from the simulator's journal.
 #include "tests/simulator/SimulatorProcess.h"
 #include "tests/support/PanelProcess.h"
 #include "tests/support/SimulatorJournal.h"
@@ -9,28 +8,19 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
-
 class PanelProcessTest : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir scratch;
     VirtualDisplay display;
     const SimulatorJournal journal{scratch.filePath(QStringLiteral("journal.jsonl"))};
-    std::unique_ptr<SimulatorProcess> simulator;
+    SimulatorProcess simulator{QStringList{"--capability", LUMET_TEST_DATA "/mainwindow/capability.xml", "--status",
+                                           LUMET_TEST_DATA "/mainwindow/status.xml"}
+                               + journal.Arguments()};
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(display.Start());
-        simulator = std::make_unique<SimulatorProcess>(
-            QStringList{QStringLiteral("--capability"), LUMET_TEST_DATA "/mainwindow/capability.xml",
-                        QStringLiteral("--status"), LUMET_TEST_DATA "/mainwindow/status.xml"}
-            + journal.Arguments());
-        QVERIFY2(simulator->Start(), qPrintable(simulator->ErrorOutput()));
-    }
+    void initTestCase() { QVERIFY(display.Start() && simulator.Start()); }
 
     void panelAppliesTheChosenEffect()
     {
@@ -68,8 +58,7 @@ private slots:
                            display.Name());
         QVERIFY(panel.Launch());
         const QString box = display.WaitForWindow(QStringLiteral("WARNING"));
-        QVERIFY2(!box.isEmpty(), "no reboot message appeared");
-        QVERIFY(display.PressKey(box, QStringLiteral("Return")));
+        QVERIFY2(!box.isEmpty() && display.PressKey(box, QStringLiteral("Return")), "no reboot message to confirm");
         QVERIFY(panel.EndsWith(0));
         QCOMPARE(journal.Calls().size(), before);
     }

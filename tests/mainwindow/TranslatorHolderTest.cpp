@@ -1,5 +1,4 @@
-// The translation file chosen for a locale, and the shipped translations
-// loading from beside the program.
+// The translation file chosen for a locale, and the shipped ones loading from beside the program.
 #include "app/TranslatorHolder.h"
 
 #include <QCoreApplication>
@@ -36,12 +35,8 @@ private slots:
     void shippedTranslationsLoad()
     {
         const auto apply = [] { return QCoreApplication::translate("LumetClass", "APPLY"); };
-        {
-            TranslatorHolder chinese(QStringLiteral("zh_CN"));
-            QCOMPARE(apply(), QStringLiteral("应用"));
-        }
-        TranslatorHolder none(QStringLiteral("zh_TW"));
-        QVERIFY(!none.IsInstalled());
+        QCOMPARE(TranslatorHolder(QStringLiteral("zh_CN")).IsInstalled() ? apply() : QString(), QStringLiteral("应用"));
+        QVERIFY(!TranslatorHolder(QStringLiteral("zh_TW")).IsInstalled());
         QCOMPARE(apply(), QStringLiteral("APPLY"));
     }
 };
