@@ -29,13 +29,16 @@ LabeledLumetSpeedSlider::LabeledLumetSpeedSlider(QWidget* parent, int x, int y, 
     leftLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     rightLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
-    titleLabel->setStyleSheet(QStringLiteral(
-        "QLabel{background-color:transparent;border:none;color:#c8c8c8;font-family:arial;font-size:12px;}"));
-    const QString caption = QStringLiteral(
-        "QLabel{background-color: transparent;border:none;color:#8c8c8c;font-family: arial;font-size: 12px;}");
-    leftLabel->setStyleSheet(caption);
-    rightLabel->setStyleSheet(caption);
-    setStyleSheet(QStringLiteral("QGroupBox {border: 0px;}"));
+    // The labels' looks live in the group's one sheet, each picked by name:
+    // Qt parses a sheet again for every widget that carries one.
+    titleLabel->setObjectName(QStringLiteral("speedTitle"));
+    leftLabel->setObjectName(QStringLiteral("speedLeftCaption"));
+    rightLabel->setObjectName(QStringLiteral("speedRightCaption"));
+    setStyleSheet(QStringLiteral(
+        "QGroupBox {border: 0px;}"
+        "QLabel#speedTitle{background-color:transparent;border:none;color:#c8c8c8;font-family:arial;font-size:12px;}"
+        "QLabel#speedLeftCaption,QLabel#speedRightCaption{background-color: transparent;border:none;color:#8c8c8c;"
+        "font-family: arial;font-size: 12px;}"));
 
     connect(slider_, &QSlider::valueChanged, this, &LabeledLumetSpeedSlider::sliderPositionChanged);
 

@@ -82,7 +82,9 @@ LumetDeviceDotButtonGroup::LumetDeviceDotButtonGroup(QWidget* parent, PowerState
     qRegisterMetaType<ColorSequence>("ColorSequence");
 
     setObjectName(QStringLiteral("deviceDotGroup"));
-    setStyleSheet(QStringLiteral("QGroupBox#deviceDotGroup{border:none;background-color:transparent;}"));
+    // The choices' look is set here once for all three: Qt parses a sheet
+    // again for every widget that carries its own.
+    setStyleSheet(QStringLiteral("QGroupBox#deviceDotGroup{border:none;background-color:transparent;}") + ChoiceStyle);
     setGeometry(209, 224, 428, 178);
 
     colorLabel = new QLabel(Translated("COLOR"), this);
@@ -143,10 +145,6 @@ LumetDeviceDotButtonGroup::LumetDeviceDotButtonGroup(QWidget* parent, PowerState
     reverseCheckBox = new QCheckBox(Translated("Reverse"), this);
     reverseCheckBox->setObjectName(QStringLiteral("reverseCheckBox"));
     reverseCheckBox->move(8, 58);
-
-    for (QWidget* choice : {static_cast<QWidget*>(firstRadio), static_cast<QWidget*>(secondRadio),
-                            static_cast<QWidget*>(reverseCheckBox)})
-        choice->setStyleSheet(ChoiceStyle);
 
     placeLedArea();
     placeColorSpanButton();

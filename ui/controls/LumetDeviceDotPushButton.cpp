@@ -16,8 +16,10 @@ LumetDeviceDotPushButton::LumetDeviceDotPushButton(QWidget* parent, LedInfo* led
     setStyleSheet(StyleSheetFor(led->GetLocation()));
     dot = new LumetColorDotLabel(this);
     dot->setGeometry(21, 54, 6, 6);
+    // No style sheet of its own: the dot paints its picture on a translucent
+    // background, and a sheet per dot would be parsed again for every LED of
+    // every new view.
     dot->setAttribute(Qt::WA_TranslucentBackground);
-    dot->setStyleSheet(QStringLiteral("background-color: transparent;"));
 }
 
 QString LumetDeviceDotPushButton::StyleSheetFor(const std::string& location)

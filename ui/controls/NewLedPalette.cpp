@@ -73,6 +73,18 @@ NewLedPalette::NewLedPalette(QWidget* parent)
     placeTriangleThumb(TriangleCorners[1]);
     emit onColorChanged();
 
+    // One sheet for the three pure-colour buttons, each rule picked by the
+    // button's name: Qt parses a sheet again for every widget that carries one.
+    static const QString pureColorStyle = [] {
+        QString style;
+        for (const char* name : {"pure_color_red", "pure_color_green", "pure_color_blue"})
+            style += QStringLiteral("QPushButton#%1{background-color: transparent;border:none;text-align: "
+                                    "bottom;color:#3e3e3e;background-image: url(:/Lumet/Resources/new "
+                                    "palette/%1.png);}")
+                         .arg(QLatin1String(name));
+        return style;
+    }();
+    setStyleSheet(pureColorStyle);
     redButton = createPureColorButton("pure_color_red.png", 36);
     greenButton = createPureColorButton("pure_color_green.png", 63);
     blueButton = createPureColorButton("pure_color_blue.png", 90);
@@ -86,10 +98,6 @@ QPushButton* NewLedPalette::createPureColorButton(const char* image, int y)
 {
     auto* button = new QPushButton(this);
     button->setObjectName(QString::fromLatin1(image).section(QLatin1Char('.'), 0, 0));
-    button->setStyleSheet(QStringLiteral("QPushButton{background-color: transparent;border:none;text-align: "
-                                         "bottom;color:#3e3e3e;background-image: url(:/Lumet/Resources/new "
-                                         "palette/%1);}")
-                              .arg(QLatin1String(image)));
     button->setGeometry(0, y, 10, 10);
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QPushButton::clicked, this, &NewLedPalette::onPureColorClicked);

@@ -5,11 +5,11 @@
 namespace {
 
 const char* const buttonStyle =
-    "QPushButton{border:none;text-align:left;padding-left:22px;"
+    "LumetEffectButton{border:none;text-align:left;padding-left:22px;"
     "font-family:arial;font-size:12px;color:#8c8c8c;"
     "background-image:url(:/Lumet/Resources/Window/effect_normal.png);}"
-    "QPushButton:hover{color:#8c8c8c;background-image:url(:/Lumet/Resources/Window/effect_hover.png);}"
-    "QPushButton:checked{color:#ffffff;background-image:url(:/Lumet/Resources/Window/effect_checked.png);}";
+    "LumetEffectButton:hover{color:#8c8c8c;background-image:url(:/Lumet/Resources/Window/effect_hover.png);}"
+    "LumetEffectButton:checked{color:#ffffff;background-image:url(:/Lumet/Resources/Window/effect_checked.png);}";
 
 } // namespace
 
@@ -18,10 +18,14 @@ LumetEffectButton::LumetEffectButton(QWidget* parent, const std::string& effectI
 {
     setObjectName(QStringLiteral("effectButton_") + QString::fromStdString(effectId));
     setFixedSize(Width, Height);
-    setStyleSheet(QLatin1String(buttonStyle));
     setCheckable(true);
     setAutoExclusive(true);
     setFlat(true);
     setCursor(Qt::PointingHandCursor);
     setText(QCoreApplication::translate("LumetClass", effectName.c_str()));
+}
+
+QString LumetEffectButton::StyleSheet()
+{
+    return QLatin1String(buttonStyle);
 }

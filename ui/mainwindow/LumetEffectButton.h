@@ -17,6 +17,10 @@ public:
     // The text shown is the translation of effectName (context "LumetClass").
     LumetEffectButton(QWidget* parent, const std::string& effectId, const std::string& effectName);
 
+    // The buttons' look, set once on the widget that holds them all: Qt parses
+    // a sheet again for every widget that carries one.
+    static QString StyleSheet();
+
     std::string GetEffectId() const { return effectId; }
     std::string GetEffectName() const { return effectName; }
 

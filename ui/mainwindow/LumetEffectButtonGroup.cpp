@@ -59,7 +59,7 @@ LumetEffectButtonGroup::LumetEffectButtonGroup(QWidget* parent, DeviceAlignment 
 {
     setObjectName(QStringLiteral("effectButtonGroup"));
     setGeometry(columnX, columnY, columnWidth, columnHeight);
-    setStyleSheet(QStringLiteral("QGroupBox{border:0px;}"));
+    setStyleSheet(QStringLiteral("QGroupBox{border:0px;}") + LumetEffectButton::StyleSheet());
     setFlat(true);
 
     // The buttons sit on a list as tall as they are, which scrolls by moving
