@@ -41,12 +41,7 @@ private slots:
         page.show();
     }
 
-    void init()
-    {
-        group = new LumetEffectButtonGroup(&page, -1);
-        group->show();
-    }
-
+    void init() { (group = new LumetEffectButtonGroup(&page, -1))->show(); }
     void cleanup() { delete group; }
 
     void listsEffectsInNumericOrderAndSelectsByExactIdentifier()

@@ -51,16 +51,13 @@ class LumetTest : public QObject
 
     template <typename T = QPushButton> T* Find(const char* name) const { return window->findChild<T*>(name); }
 
-    LumetEffectButton* Button(const char* id) const
-    {
-        return window->findChild<LumetEffectButton*>(QStringLiteral("effectButton_") + QLatin1String(id));
-    }
+    auto* Button(const char* id) const { return Find<LumetEffectButton>(QByteArray("effectButton_") + id); }
 
     int ViewsOnPage() const { return Find<QWidget>("pageSyn")->findChildren<LumetBaseView*>().size(); }
 
-    bool ActionsEnabled(bool enabled) const
+    bool ActionsOn(bool on) const
     {
-        return Find("applyButton")->isEnabled() == enabled && Find("undoButton")->isEnabled() == enabled;
+        return Find("applyButton")->isEnabled() == on && Find("undoButton")->isEnabled() == on;
     }
 
     void Open(const std::string& status)
@@ -125,7 +122,7 @@ private slots:
         service->Forget();
 
         QTest::mouseClick(Button("101"), Qt::LeftButton);
-        QVERIFY(ActionsEnabled(true));
+        QVERIFY(ActionsOn(true));
         QPointer<LumetBaseView> sleepView = window->GetCurrentView();
         const std::string expected = sleepView->GetXmlProfile();
         service->status = Status("101");
@@ -137,7 +134,7 @@ private slots:
         QVERIFY(sleepView.isNull());
         QCOMPARE(window->GetCurrentView()->GetEffectId(), 101);
         QCOMPARE(ViewsOnPage(), 1);
-        QVERIFY(ActionsEnabled(false));
+        QVERIFY(ActionsOn(false));
     }
 
     void applyWithAnEmptyProfileSendsNothingButReloads()
@@ -149,7 +146,7 @@ private slots:
         service->Forget();
         QTest::mouseClick(Find("applyButton"), Qt::LeftButton);
         QCOMPARE(service->calls, Calls{"GetStatus"});
-        QVERIFY(ActionsEnabled(false) && Button("6")->isChecked());
+        QVERIFY(ActionsOn(false) && Button("6")->isChecked());
     }
 
     void defaultResetsReloadsBothModelsAndKeepsTheButtons()
@@ -163,7 +160,7 @@ private slots:
         QCOMPARE(service->profiles, (Profiles{{"Mainboard", FixedProfile::ResetAll()}}));
         // Buttons kept, the newly reported effect selected in a fresh view.
         QCOMPARE(window->GetEffectButtonGroup()->GetButtons(), buttons);
-        QVERIFY(Button("101")->isChecked() && before.isNull() && ActionsEnabled(false));
+        QVERIFY(Button("101")->isChecked() && before.isNull() && ActionsOn(false));
         QCOMPARE(window->GetCurrentView()->GetEffectId(), 101);
 
         // A second DEFAULT within the second is ignored; a later one is not.
@@ -210,7 +207,7 @@ private slots:
         QCOMPARE(service->calls, Calls{"GetStatus"});
         QCOMPARE(groupLed->GetPosition(), (LedInfo::Point{3, 3}));
         QCOMPARE(boardLed->GetPosition(), (LedInfo::Point{1, 1}));
-        QVERIFY(before.isNull() && ActionsEnabled(false));
+        QVERIFY(before.isNull() && ActionsOn(false));
         QCOMPARE(window->GetCurrentView()->GetEffectId(), 4);
     }
 
@@ -246,7 +243,7 @@ private slots:
     void statusNamingAnEffectWithoutAButtonKeepsTheView()
     {
         Open(Status("4"));
-        QVERIFY(Button("4")->isChecked() && ActionsEnabled(false) && window->GetCurrentView()->GetEffectId() == 4);
+        QVERIFY(Button("4")->isChecked() && ActionsOn(false) && window->GetCurrentView()->GetEffectId() == 4);
         QCOMPARE(Find<QLabel>("lblVersion")->text(), QStringLiteral(" 2.4.1-beta"));
         const bool german = QLocale::system().name().startsWith(QLatin1String("de"));
         QCOMPARE(Find("applyButton")->text(), german ? QStringLiteral("ANWENDEN") : QStringLiteral("APPLY"));
@@ -258,7 +255,7 @@ private slots:
             service->status = Status(reported);
             QTest::mouseClick(Find("undoButton"), Qt::LeftButton);
             QVERIFY2(window->GetCurrentView() == view.data(), reported);
-            QVERIFY(view->isVisible() && Button("4")->isChecked() && ActionsEnabled(false));
+            QVERIFY(view->isVisible() && Button("4")->isChecked() && ActionsOn(false));
         }
     }
 
@@ -267,7 +264,7 @@ private slots:
         Open("<root><header>ORVEL_LUMET</header><version>1.0</version><device key=\"Group\"><isenabled>1</isenabled>"
              "</device></root>");
         QCOMPARE(window->GetCurrentView(), nullptr);
-        QVERIFY(ActionsEnabled(false) && !window->GetEffectButtonGroup()->GetSelected());
+        QVERIFY(ActionsOn(false) && !window->GetEffectButtonGroup()->GetSelected());
         // A later status that names an effect selects it as usual.
         service->status = Status("101");
         window->OnUndoClicked();
@@ -279,7 +276,7 @@ private slots:
         Open(Status("4"));
         QPointer<LumetBaseView> first = window->GetCurrentView();
         window->GetEffectButtonGroup()->Select("4");
-        QVERIFY(first.isNull() && ActionsEnabled(true));
+        QVERIFY(first.isNull() && ActionsOn(true));
         QCOMPARE(window->GetCurrentView()->GetEffectId(), 4);
         QCOMPARE(ViewsOnPage(), 1);
         // A click on the effect already chosen keeps the view.
