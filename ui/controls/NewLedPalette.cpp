@@ -197,7 +197,20 @@ void NewLedPalette::recolorTriangle(float hue)
 {
     if (hue == triangleHue)
         return;
-    triangle = LedColor::TintToHue(triangleSource, hue);
+    // Every new view makes a palette that tints the same triangle to the same
+    // hue again (a quarter of an APPLY): the last tint is kept for the process.
+    static struct
+    {
+        qint64 source = 0;
+        float hue = -1.0f;
+        QImage image;
+    } lastTint;
+    if (lastTint.source != triangleSource.cacheKey() || lastTint.hue != hue) {
+        lastTint.image = LedColor::TintToHue(triangleSource, hue);
+        lastTint.source = triangleSource.cacheKey();
+        lastTint.hue = hue;
+    }
+    triangle = lastTint.image;
     triangleHue = hue;
 }
 
