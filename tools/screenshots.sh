@@ -24,7 +24,7 @@ fi
 out=${1:-$build/screenshots}
 service=OvTarskLumetService.ServiceMediator
 
-for tool in Xvfb xdotool import identify convert dbus-run-session dbus-send; do
+for tool in Xvfb xdpyinfo xdotool import identify convert dbus-run-session dbus-send; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing (tools/install-deps.sh)" >&2; exit 1; }
 done
 for program in vornlight vornlight-service-sim; do
@@ -63,15 +63,31 @@ fi
 chmod 600 "$scratch/registry.reg" 2>/dev/null || true
 export VORNLIGHT_REGISTRY=$scratch/registry.reg
 
-# A virtual screen on a free display number, which the server reports itself.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$scratch/display" ] && break
-  sleep 0.1
+# A virtual screen on a free display number. The number is ours once the X
+# server's own lock file names our server (other test servers may be starting
+# beside us), and usable once a client gets through.
+display=
+for _ in $(seq 20); do
+  number=$((200 + RANDOM % 800))
+  [ -e "/tmp/.X$number-lock" ] && continue
+  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    if [ "$(tr -d ' ' <"/tmp/.X$number-lock" 2>/dev/null)" = "$xvfb_pid" ] &&
+       DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
+      display=$number
+      break
+    fi
+    sleep 0.1
+  done
+  [ -n "$display" ] && break
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
 done
-[ -s "$scratch/display" ] || { echo "screenshots: the virtual screen did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n1 "$scratch/display")
+[ -n "$display" ] || { echo "screenshots: the virtual screen did not start" >&2; exit 1; }
+export DISPLAY=:$display
 
 service_running() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
