@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "tests/simulator/SimulatorProcess.h"
 #include "tests/support/PanelProcess.h"
+#include "tests/support/VirtualDisplay.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -58,9 +59,9 @@ class StartupTest : public QObject
     }
 
     // The panel ends on its own (no quit timer) with code 0 and never runs.
-    void ExpectHandOver()
+    void ExpectHandOver(const QString& display = QString())
     {
-        PanelProcess panel(work->path(), Registry());
+        PanelProcess panel(work->path(), Registry(), display);
         QVERIFY(panel.Launch() && panel.EndsWith(0));
     }
 
@@ -121,6 +122,21 @@ private slots:
     }
 
     // ... but not for ever: after the bound the program is left running.
+    // An open window titled exactly "ORVEL LUMET" means the program runs already.
+    void handOverWindowAlreadyOpen()
+    {
+        VirtualDisplay display;
+        QVERIFY(display.Start());
+        WriteRegistry(MarkerScript("0"));
+        display.OpenWindow("ORVEL LUMET 2");
+        display.OpenWindow("ORVEL LUME");
+        ExpectHandOver(display.Name());
+        QVERIFY2(QFile::remove(Marker()), "a window with another title stopped the hand-over");
+        display.OpenWindow(HandOver::WindowTitle);
+        ExpectHandOver(display.Name());
+        QVERIFY2(!QFileInfo::exists(Marker()), "the program was started beside its open window");
+    }
+
     void handOverWaitIsBounded()
     {
         WriteRegistry(MarkerScript("6"));

@@ -8,6 +8,8 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdlib>
+
 VirtualDisplay::~VirtualDisplay()
 {
     Stop();
@@ -69,6 +71,19 @@ void VirtualDisplay::Stop()
             server.waitForFinished(5000);
         }
     }
+}
+
+void VirtualDisplay::OpenWindow(const QByteArray& title)
+{
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_window_t window = xcb_generate_id(connection);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 50, 50, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        static_cast<uint32_t>(title.size()), title.constData());
+    xcb_map_window(connection, window);
+    // A round trip: everything above has reached the server.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 bool VirtualDisplay::Xdotool(const QStringList& arguments, QByteArray* output) const

@@ -25,6 +25,8 @@ public:
     bool Click(const QString& window, QPoint at) const;
     // Gives the window the keyboard and presses key ("Return").
     bool PressKey(const QString& window, const QString& key) const;
+    // Maps a plain top-level window titled title (WM_NAME), as another program would.
+    void OpenWindow(const QByteArray& title);
 
 private:
     bool Launch();
