@@ -12,6 +12,9 @@
 #include <cstdio>
 #include <memory>
 
+#include <pthread.h>
+#include <csignal>
+
 namespace {
 
 void Fail(const QString& message)
@@ -35,6 +38,17 @@ bool ReadWhole(const QString& path, std::string& text)
 
 int main(int argc, char** argv)
 {
+    // Until the saved state is settled, a request to end waits: a caller who
+    // sees the bus name owned may stop us at once, and a --reset must not be
+    // lost half-way. Blocked before any thread starts, so that every thread
+    // the bus library makes keeps it blocked and only this one takes it later.
+    sigset_t endSignals;
+    sigemptyset(&endSignals);
+    sigaddset(&endSignals, SIGTERM);
+    sigaddset(&endSignals, SIGINT);
+    sigaddset(&endSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vornlight-service-sim"));
 
@@ -131,6 +145,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    pthread_sigmask(SIG_UNBLOCK, &endSignals, nullptr);
     // A session service ends with its session: when the bus goes away there
     // is nobody left to serve.
     bus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"), QStringLiteral("org.freedesktop.DBus.Local"),
