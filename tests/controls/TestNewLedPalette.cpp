@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -85,6 +86,9 @@ private slots:
         QTest::newRow("left of the left edge") << QPoint(0, 65) << false << false << QPoint(77, 65); // 77.5
         QTest::newRow("right of the right edge") << QPoint(200, 65) << false << false << QPoint(115, 65); // 115.5
         QTest::newRow("far lower right") << QPoint(200, 200) << false << false << QPoint(134, 98);
+        // Products of these overflow 32 bits.
+        QTest::newRow("very far left") << QPoint(-60000000, 65) << false << false << QPoint(77, 65);
+        QTest::newRow("very far below") << QPoint(98, 60000000) << false << false << QPoint(98, 98);
     }
 
     void points()
@@ -101,6 +105,10 @@ private slots:
     void colourPointsAndHighlight()
     {
         QCOMPARE(PointForColor(0.0f, 1.0f), QPoint(134, 98));
+        // A status can say anything: out-of-range values show as the nearer end.
+        QCOMPARE(PointForColor(57826346.0f, -3.0e38f), PointForColor(1.0f, 0.0f));
+        QCOMPARE(PointForColor(std::nanf(""), 2.0f), PointForColor(0.0f, 1.0f));
+        QCOMPARE(RingThumbTopLeft(std::numeric_limits<float>::infinity(), QSize(33, 33)), RingThumbTopLeft(0.0f, QSize(33, 33)));
         // Pure red lands just left of P1; the clamp puts the thumb at (50, 89).
         QCOMPARE(TriangleThumbTopLeft(PointForColor(1.0f, 0.5f), QSize(16, 16)), QPoint(50, 89));
         // Lightness runs along the whole edge P0-P2: at P1 it is 2913 / 5725.

@@ -13,9 +13,10 @@ const std::array<QPoint, 3> TriangleCorners = {QPoint(97, 32), QPoint(58, 98), Q
 
 namespace {
 
-int Cross(QPoint a, QPoint b)
+// In 64 bits: a point from a mouse drag far off the widget must not overflow.
+long long Cross(QPoint a, QPoint b)
 {
-    return a.x() * b.y() - a.y() * b.x();
+    return static_cast<long long>(a.x()) * b.y() - static_cast<long long>(a.y()) * b.x();
 }
 
 // The edge P0-P2 along which lightness runs, its length, and the triangle's
@@ -36,16 +37,24 @@ Edge LightnessEdge()
             static_cast<float>(DoubledTriangleArea()) / length};
 }
 
+// NaN goes to 0 as well.
 float Clamp01(float v)
 {
-    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+    return v > 0.0f ? (v > 1.0f ? 1.0f : v) : 0.0f;
+}
+
+// An angle made from a status value can overflow to infinity; such a one
+// points to the top rather than to no pixel at all.
+float Finite(float angle)
+{
+    return std::isfinite(angle) ? angle : 0.0f;
 }
 
 // A point at twice the thumb circle's radius: far enough out that the wedge
 // through it covers the whole ring.
 QPoint OuterPoint(float angle)
 {
-    const float theta = HalfPi - angle;
+    const float theta = HalfPi - Finite(angle);
     return QPoint(static_cast<int>(CenterX + 2.0f * ThumbCircleRadius * std::cos(theta)),
                   static_cast<int>(CenterY - 2.0f * ThumbCircleRadius * std::sin(theta)));
 }
@@ -62,7 +71,7 @@ int DoubledTriangleArea()
 
 QPoint RingThumbTopLeft(float angle, QSize thumb)
 {
-    const float theta = HalfPi - angle;
+    const float theta = HalfPi - Finite(angle);
     const int cx = static_cast<int>(CenterX + ThumbCircleRadius * std::cos(theta));
     const int cy = static_cast<int>(CenterY - ThumbCircleRadius * std::sin(theta));
     return QPoint(cx - thumb.width() / 2, cy - thumb.height() / 2);
@@ -108,18 +117,18 @@ float WrapDeltaOnce(float delta)
 
 bool IsOnRing(QPoint p, int halfBand)
 {
-    const int dx = p.x() - CenterX;
-    const int dy = p.y() - CenterY;
-    const int d2 = dx * dx + dy * dy;
+    const long long dx = p.x() - CenterX;
+    const long long dy = p.y() - CenterY;
+    const long long d2 = dx * dx + dy * dy;
     const int radius = static_cast<int>(ThumbCircleRadius);
-    const int inner = std::max(0, radius - halfBand);
-    const int outer = radius + halfBand;
+    const long long inner = std::max(0, radius - halfBand);
+    const long long outer = radius + halfBand;
     return d2 >= inner * inner && d2 <= outer * outer;
 }
 
 bool IsInsideTriangle(QPoint p)
 {
-    int sum = 0;
+    long long sum = 0;
     for (int i = 0; i < 3; ++i) {
         for (int j = i + 1; j < 3; ++j)
             sum += std::abs(Cross(TriangleCorners[i] - p, TriangleCorners[j] - p));
@@ -151,6 +160,9 @@ QPoint TriangleThumbTopLeft(QPoint centre, QSize thumb)
 
 QPoint PointForColor(float saturation, float lightness)
 {
+    // A status may carry any number here; the thumb stays on the triangle.
+    saturation = Clamp01(saturation);
+    lightness = Clamp01(lightness);
     const Edge e = LightnessEdge();
     const QPoint& p0 = TriangleCorners[0];
     const float normal = saturation * e.height / e.length;

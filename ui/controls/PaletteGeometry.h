@@ -78,7 +78,8 @@ struct SaturationLightness
 
 // The point that shows (saturation, lightness): P0 moved by lightness times
 // the edge P0-P2 and by saturation times the triangle's height along the
-// edge's normal toward P1. Not clamped.
+// edge's normal toward P1. Values outside 0..1 count as the nearer end; the
+// point itself is not clamped to the triangle.
 QPoint PointForColor(float saturation, float lightness);
 // The inverse: lightness is the position along the edge P0-P2 (0 at P0, 1 at
 // P2), saturation the distance from that edge over the triangle's height,
