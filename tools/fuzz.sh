@@ -6,6 +6,8 @@
 # from tests/fuzz/corpus/<target>; an input that fails is kept in
 # <sanitizer build>/fuzz/findings/<target>/ and belongs, once fixed, in
 # tests/fuzz/regressions/<target>/ where every build replays it.
+# FUZZ_SEED fixes libFuzzer's seed, so that a run is repeatable: from a fresh
+# corpus, a longer run with the same seed tries first what a shorter one tries.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${SANITIZE_BUILD_DIR:-${BUILD_DIR:-$root/build}-sanitize}
@@ -30,6 +32,10 @@ run_one() {
   local target=$1 work=$build/fuzz
   mkdir -p "$work/corpus/$target" "$work/findings/$target" "$work/logs"
   local log=$work/logs/$target.log
+  local seeds=("$root/tests/fuzz/corpus/$target")
+  [ -d "$root/tests/fuzz/regressions/$target" ] && seeds+=("$root/tests/fuzz/regressions/$target")
+  local options=()
+  [ -n "${FUZZ_SEED:-}" ] && options+=(-seed="$FUZZ_SEED")
   # The views need a display of some kind; the offscreen one draws nowhere.
   if QT_QPA_PLATFORM=offscreen \
      ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
@@ -37,7 +43,7 @@ run_one() {
      UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
      nice "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
        -dict="$(dict_for "$target")" -artifact_prefix="$work/findings/$target/" -print_final_stats=1 \
-       "$work/corpus/$target" "$root/tests/fuzz/corpus/$target" >"$log" 2>&1; then
+       ${options[@]+"${options[@]}"} "$work/corpus/$target" "${seeds[@]}" >"$log" 2>&1; then
     local runs
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "fuzz_$target: ${runs:-?} inputs in ${seconds} s, no findings"
