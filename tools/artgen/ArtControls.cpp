@@ -132,6 +132,17 @@ QImage triangle()
     return img;
 }
 
+// An open circle: a wide outline first, then the narrower stroke over it, so
+// the thumb reads on light and dark parts of the palette alike.
+void drawOutlinedCircle(QPainter& p, const QPointF& centre, qreal radius, const QPen& outline, const QPen& stroke)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(outline);
+    p.drawEllipse(centre, radius, radius);
+    p.setPen(stroke);
+    p.drawEllipse(centre, radius, radius);
+}
+
 // A ring thumb: an open circle (the ring's colour shows through) with a small
 // tick pointing at the ring centre when the thumb sits at the top.
 QImage ringThumb(const QColor& stroke, const QColor& outline)
@@ -139,12 +150,7 @@ QImage ringThumb(const QColor& stroke, const QColor& outline)
     QImage img = art::canvas(23, 23);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF c(11.5, 11.5);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(outline, 4.5));
-    p.drawEllipse(c, 6.25, 6.25);
-    p.setPen(QPen(stroke, 2.25));
-    p.drawEllipse(c, 6.25, 6.25);
+    drawOutlinedCircle(p, QPointF(11.5, 11.5), 6.25, QPen(outline, 4.5), QPen(stroke, 2.25));
     QPolygonF tick;
     tick << QPointF(9.0, 19.0) << QPointF(14.0, 19.0) << QPointF(11.5, 22.5);
     p.setPen(QPen(outline, 1.0));
@@ -158,12 +164,7 @@ QImage triangleThumb()
     QImage img = art::canvas(16, 16);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF c(8.5, 8.5);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(shadow, 4.0));
-    p.drawEllipse(c, 5.0, 5.0);
-    p.setPen(QPen(white, 2.0));
-    p.drawEllipse(c, 5.0, 5.0);
+    drawOutlinedCircle(p, QPointF(8.5, 8.5), 5.0, QPen(shadow, 4.0), QPen(white, 2.0));
     return img;
 }
 
