@@ -163,6 +163,16 @@ private slots:
             ++checked;
         }
         QVERIFY(checked > 100);
+        // Hues from a status outside 0..1 go round the ring; non-numbers show red.
+        const std::pair<float, float> wrapped[] = {{1.25f, 0.25f}, {-0.25f, 0.75f}, {3.0e38f, 0.0f},
+                                                   {std::numeric_limits<float>::infinity(), 0.0f},
+                                                   {std::nanf(""), 0.0f}};
+        for (const auto& [given, shown] : wrapped) {
+            palette->setColor(given, 0.5f, 0.5f, true);
+            float h2, s2, l2;
+            palette->getColor(h2, s2, l2);
+            QVERIFY2(qAbs(h2 - shown) < 1e-6f, qPrintable(QString::number(given)));
+        }
     }
 
     // A ring press takes the angle of the point pressed, in the modes with a hue thumb.

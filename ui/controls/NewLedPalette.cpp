@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QStyleOption>
 
+#include <cmath>
+
 using namespace PaletteGeometry;
 
 namespace {
@@ -125,6 +127,10 @@ void NewLedPalette::setColor(float hue, float saturation, float lightness, bool 
         return;
     if (moveTriangleThumb)
         placeTriangleThumb(PointForColor(saturation, lightness));
+    // Hue goes round: a status's 1.25 is a quarter turn, and a number that is
+    // no hue at all shows as red rather than as a thumb off the ring.
+    if (!(hue >= 0.0f && hue <= 1.0f))
+        hue = std::isfinite(hue) ? hue - std::floor(hue) : 0.0f;
     hueAngle_ = hue * TwoPi;
     liveHueAngle_ = hueAngle_;
     refreshRing();
