@@ -3,8 +3,8 @@
 // either apply it whole, leaving a status document that parses, or refuse it
 // with a fault and leave its state exactly as it was.
 
-#include "simulator/RigLayout.h"
-#include "simulator/VirtualRig.h"
+#include "simulator/core/RigLayout.h"
+#include "simulator/virtual/VirtualRig.h"
 
 #include "tests/fuzz/FuzzHarness.h"
 

@@ -1,4 +1,4 @@
-#include "simulator/RigStateStore.h"
+#include "simulator/core/RigStateStore.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "simulator/RigState.h"
+#include "simulator/core/RigState.h"
 
 #include <map>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "simulator/VirtualRig.h"
+#include "simulator/virtual/VirtualRig.h"
 
-#include "simulator/ProfileDocument.h"
-#include "simulator/RigDocuments.h"
-#include "simulator/RigStateStore.h"
+#include "simulator/core/ProfileDocument.h"
+#include "simulator/core/RigDocuments.h"
+#include "simulator/core/RigStateStore.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "simulator/SceneUpdate.h"
+#include "simulator/core/SceneUpdate.h"
 
 #include <string>
 #include <vector>

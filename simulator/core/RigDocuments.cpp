@@ -1,8 +1,8 @@
-#include "simulator/RigDocuments.h"
+#include "simulator/core/RigDocuments.h"
 
-#include "simulator/RigLayout.h"
-#include "simulator/RigState.h"
-#include "simulator/SceneUpdate.h"
+#include "simulator/core/RigLayout.h"
+#include "simulator/core/RigState.h"
+#include "simulator/core/SceneUpdate.h"
 #include "app/NumberText.h"
 
 #include <tinyxml2.h>

@@ -1,6 +1,6 @@
-#include "simulator/SceneUpdate.h"
+#include "simulator/core/SceneUpdate.h"
 
-#include "simulator/RigLayout.h"
+#include "simulator/core/RigLayout.h"
 #include "app/NumberText.h"
 
 #include <tinyxml2.h>

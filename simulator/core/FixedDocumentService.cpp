@@ -1,6 +1,6 @@
-#include "simulator/FixedDocumentService.h"
+#include "simulator/core/FixedDocumentService.h"
 
-#include "simulator/ProfileDocument.h"
+#include "simulator/core/ProfileDocument.h"
 
 FixedDocumentService::FixedDocumentService(std::string capability, std::string status)
     : capability(std::move(capability)), status(std::move(status)),

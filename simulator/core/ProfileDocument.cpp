@@ -1,6 +1,6 @@
-#include "simulator/ProfileDocument.h"
+#include "simulator/core/ProfileDocument.h"
 
-#include "simulator/RigLayout.h"
+#include "simulator/core/RigLayout.h"
 
 #include <tinyxml2.h>
 

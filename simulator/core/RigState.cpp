@@ -1,7 +1,7 @@
-#include "simulator/RigState.h"
+#include "simulator/core/RigState.h"
 
-#include "simulator/ColorMath.h"
-#include "simulator/RigLayout.h"
+#include "simulator/core/ColorMath.h"
+#include "simulator/core/RigLayout.h"
 
 #include <tuple>
 

@@ -1,8 +1,8 @@
-#include "simulator/CallJournal.h"
-#include "simulator/FixedDocumentService.h"
-#include "simulator/RigStateStore.h"
-#include "simulator/ServiceMediator.h"
-#include "simulator/VirtualRig.h"
+#include "simulator/core/CallJournal.h"
+#include "simulator/core/FixedDocumentService.h"
+#include "simulator/core/RigStateStore.h"
+#include "simulator/core/ServiceMediator.h"
+#include "simulator/virtual/VirtualRig.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "simulator/ColorMath.h"
+#include "simulator/core/ColorMath.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "simulator/LightingService.h"
-#include "simulator/RigLayout.h"
-#include "simulator/RigState.h"
+#include "simulator/core/LightingService.h"
+#include "simulator/core/RigLayout.h"
+#include "simulator/core/RigState.h"
 
 #include <QString>
 

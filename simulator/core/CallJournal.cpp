@@ -1,4 +1,4 @@
-#include "simulator/CallJournal.h"
+#include "simulator/core/CallJournal.h"
 
 bool CallJournal::Open(const QString& path, QString& error)
 {

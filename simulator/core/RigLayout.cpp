@@ -1,4 +1,4 @@
-#include "simulator/RigLayout.h"
+#include "simulator/core/RigLayout.h"
 
 #include "app/NumberText.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "simulator/LightingService.h"
-#include "simulator/RigLayout.h"
+#include "simulator/core/LightingService.h"
+#include "simulator/core/RigLayout.h"
 
 // Serves two documents exactly as given. Profiles are checked against the
 // devices, LEDs and effects the capability document lists, never applied: the

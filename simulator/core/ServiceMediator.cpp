@@ -1,7 +1,7 @@
-#include "simulator/ServiceMediator.h"
+#include "simulator/core/ServiceMediator.h"
 
-#include "simulator/CallJournal.h"
-#include "simulator/LightingService.h"
+#include "simulator/core/CallJournal.h"
+#include "simulator/core/LightingService.h"
 #include "service/ServiceText.h"
 
 #include <QDBusError>
