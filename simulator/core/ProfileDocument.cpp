@@ -65,11 +65,17 @@ bool ProfileDocument::Parse(const std::string& target, const std::string& text, 
     ProfileDocument read;
     read.funcid = funcText[0] - '0';
     read.deviceKey = device->Attribute("key");
-    if (!layout.FindDevice(read.deviceKey)) {
+    // Switching and resetting concern the whole rig: the panel sends them for
+    // "Group" and "Mainboard" whether the rig has such devices at the moment
+    // or not.
+    auto known = [&](const std::string& key) {
+        return layout.FindDevice(key) || (read.funcid != 4 && (key == "Group" || key == "Mainboard"));
+    };
+    if (!known(read.deviceKey)) {
         fault = "unknown device \"" + read.deviceKey + "\"";
         return false;
     }
-    if (!layout.FindDevice(target)) {
+    if (!known(target)) {
         fault = "unknown target device \"" + target + "\"";
         return false;
     }
@@ -99,7 +105,7 @@ bool ProfileDocument::Parse(const std::string& target, const std::string& text, 
         }
         for (; scene; scene = scene->NextSiblingElement("scene")) {
             SceneUpdate update;
-            if (!SceneUpdate::Read(scene, read.deviceKey, layout, update, fault))
+            if (!SceneUpdate::Read(scene, read.deviceKey, &layout, update, fault))
                 return false;
             read.scenes.push_back(std::move(update));
         }

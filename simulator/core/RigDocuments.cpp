@@ -7,6 +7,10 @@
 
 #include <tinyxml2.h>
 
+#include <functional>
+#include <set>
+#include <vector>
+
 namespace {
 
 using tinyxml2::XMLDocument;
@@ -50,8 +54,15 @@ std::string Print(const XMLDocument& doc)
     return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
 }
 
-void AppendScene(XMLDocument& doc, XMLElement* device, const RigLayout::Device& layout, const RigState::Scene& scene,
-                 int index)
+// What of a device a document lists: in a status, the LEDs and path entries
+// the rig has; in a saved state, also those it lacks at the moment.
+struct Listing
+{
+    std::vector<std::string> leds;
+    std::function<bool(const std::string&)> inPath;
+};
+
+void AppendScene(XMLDocument& doc, XMLElement* device, const Listing& listing, const RigState::Scene& scene, int index)
 {
     using NumberText::FormatFloat;
     using NumberText::FormatInt;
@@ -67,16 +78,18 @@ void AppendScene(XMLDocument& doc, XMLElement* device, const RigLayout::Device& 
     AppendText(doc, mode, "music_index", FormatInt(scene.musicIndex));
     AppendText(doc, mode, "effect_speed", FormatInt(scene.effectSpeed));
     XMLElement* path = Append(doc, mode, "effect_path_order");
-    for (const auto& [key, position] : scene.pathOrder)
-        Append(doc, path, "order", key)->SetText(FormatInt(position).c_str());
+    for (const auto& [key, position] : scene.pathOrder) {
+        if (listing.inPath(key))
+            Append(doc, path, "order", key)->SetText(FormatInt(position).c_str());
+    }
 
     auto asFloat = [](float v) { return FormatFloat(v); };
     auto asInt = [](int v) { return FormatInt(v); };
-    for (const RigLayout::Led& l : layout.leds) {
-        const auto found = scene.leds.find(l.key);
+    for (const std::string& key : listing.leds) {
+        const auto found = scene.leds.find(key);
         static const RigState::LedValues none;
         const RigState::LedValues& values = found != scene.leds.end() ? found->second : none;
-        XMLElement* led = Append(doc, mode, "led", l.key);
+        XMLElement* led = Append(doc, mode, "led", key);
         AppendText(doc, led, "color", OrNa(values.color, [](unsigned v) { return NumberText::FormatUnsigned(v); }));
         AppendText(doc, led, "hue", OrNa(values.hue, asFloat));
         AppendText(doc, led, "saturation", OrNa(values.saturation, asFloat));
@@ -84,6 +97,84 @@ void AppendScene(XMLDocument& doc, XMLElement* device, const RigLayout::Device& 
         AppendText(doc, led, "speed", OrNa(values.speed, asInt));
         AppendText(doc, led, "direction", OrNa(values.direction, asInt));
     }
+}
+
+Listing ListingOf(const RigLayout& layout, const RigLayout::Device* present, const RigState::Device& values,
+                  bool everything)
+{
+    Listing listing;
+    if (present) {
+        for (const RigLayout::Led& l : present->leds)
+            listing.leds.push_back(l.key);
+    }
+    if (!everything) {
+        listing.inPath = [&layout, present](const std::string& k) { return present->HasLed(k) || layout.FindDevice(k); };
+        return listing;
+    }
+    listing.inPath = [](const std::string&) { return true; };
+    std::set<std::string> absent;
+    for (const RigState::Scene& scene : values.scenes) {
+        for (const auto& led : scene.leds) {
+            if (!present || !present->HasLed(led.first))
+                absent.insert(led.first);
+        }
+    }
+    listing.leds.insert(listing.leds.end(), absent.begin(), absent.end());
+    return listing;
+}
+
+void AppendDevice(XMLDocument& doc, XMLElement* parent, const std::string& key, const Listing& listing,
+                  const RigState::Device& values)
+{
+    XMLElement* device = Append(doc, parent, "device", key);
+    AppendText(doc, device, "isenabled", values.enabled ? "1" : "0");
+    for (int s = 0; s < RigState::SceneCount; ++s)
+        AppendScene(doc, device, listing, values.scenes[s], s);
+}
+
+// The devices of layout in its order, then, with everything, those of state
+// that it lacks, in key order.
+void AppendDevices(XMLDocument& doc, XMLElement* parent, const RigLayout& layout, const RigState& state,
+                   bool everything)
+{
+    static const RigState::Device none;
+    for (const RigLayout::Device& d : layout.Devices()) {
+        const auto found = state.devices.find(d.key);
+        const RigState::Device& values = found != state.devices.end() ? found->second : none;
+        AppendDevice(doc, parent, d.key, ListingOf(layout, &d, values, everything), values);
+    }
+    if (!everything)
+        return;
+    for (const auto& [key, values] : state.devices) {
+        if (!layout.FindDevice(key))
+            AppendDevice(doc, parent, key, ListingOf(layout, nullptr, values, true), values);
+    }
+}
+
+// Reads the device elements under parent over state; false with a fault.
+bool ReadDevices(const XMLElement* parent, RigState& state, std::string& fault)
+{
+    for (const XMLElement* d = parent->FirstChildElement("device"); d; d = d->NextSiblingElement("device")) {
+        const std::string key = d->Attribute("key") ? d->Attribute("key") : "";
+        RigState::Device& device = state.devices[key];
+        if (const XMLElement* enabled = d->FirstChildElement("isenabled")) {
+            const std::string value = enabled->GetText() ? enabled->GetText() : "";
+            if (value != "0" && value != "1") {
+                fault = "device \"" + key + "\": isenabled \"" + value + "\" is not 0 or 1";
+                return false;
+            }
+            device.enabled = value == "1";
+        }
+        for (const XMLElement* s = d->FirstChildElement("scene"); s; s = s->NextSiblingElement("scene")) {
+            SceneUpdate update;
+            if (!SceneUpdate::Read(s, key, nullptr, update, fault)) {
+                fault = "device \"" + key + "\", " + fault;
+                return false;
+            }
+            update.ApplyTo(device);
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -111,20 +202,21 @@ std::string RigDocuments::Capability(const RigLayout& layout)
 std::string RigDocuments::Status(const RigLayout& layout, const RigState& state)
 {
     XMLDocument doc;
-    XMLElement* root = AppendHead(doc);
-    for (const RigLayout::Device& d : layout.Devices()) {
-        const auto found = state.devices.find(d.key);
-        static const RigState::Device defaults;
-        const RigState::Device& values = found != state.devices.end() ? found->second : defaults;
-        XMLElement* device = Append(doc, root, "device", d.key);
-        AppendText(doc, device, "isenabled", values.enabled ? "1" : "0");
-        for (int s = 0; s < RigState::SceneCount; ++s)
-            AppendScene(doc, device, d, values.scenes[s], s);
-    }
+    AppendDevices(doc, AppendHead(doc), layout, state, false);
     return Print(doc);
 }
 
-bool RigDocuments::ReadStatus(const std::string& text, const RigLayout& layout, RigState& state, std::string& fault)
+std::string RigDocuments::SavedState(const RigLayout& layout, const RigState& state, const RigState* defaults)
+{
+    XMLDocument doc;
+    XMLElement* root = AppendHead(doc);
+    AppendDevices(doc, root, layout, state, true);
+    if (defaults)
+        AppendDevices(doc, Append(doc, root, "defaults"), layout, *defaults, true);
+    return Print(doc);
+}
+
+bool RigDocuments::ReadSavedState(const std::string& text, RigState& state, RigState& defaults, std::string& fault)
 {
     if (text.find('\0') != std::string::npos) {
         fault = "it holds a NUL character";
@@ -139,34 +231,15 @@ bool RigDocuments::ReadStatus(const std::string& text, const RigLayout& layout, 
     const XMLElement* header = root ? root->FirstChildElement("header") : nullptr;
     if (!root || std::string(root->Name()) != "root" || root->NextSiblingElement() || !header || !header->GetText()
         || std::string(header->GetText()) != Header) {
-        fault = "it is not a status document";
+        fault = "it is not a saved lighting state";
         return false;
     }
-    RigState read = state;
-    for (const XMLElement* d = root->FirstChildElement("device"); d; d = d->NextSiblingElement("device")) {
-        const std::string key = d->Attribute("key") ? d->Attribute("key") : "";
-        if (!layout.FindDevice(key)) {
-            fault = "unknown device \"" + key + "\"";
-            return false;
-        }
-        RigState::Device& device = read.devices[key];
-        if (const XMLElement* enabled = d->FirstChildElement("isenabled")) {
-            const std::string value = enabled->GetText() ? enabled->GetText() : "";
-            if (value != "0" && value != "1") {
-                fault = "device \"" + key + "\": isenabled \"" + value + "\" is not 0 or 1";
-                return false;
-            }
-            device.enabled = value == "1";
-        }
-        for (const XMLElement* s = d->FirstChildElement("scene"); s; s = s->NextSiblingElement("scene")) {
-            SceneUpdate update;
-            if (!SceneUpdate::Read(s, key, layout, update, fault)) {
-                fault = "device \"" + key + "\", " + fault;
-                return false;
-            }
-            update.ApplyTo(device);
-        }
-    }
-    state = std::move(read);
+    RigState readState;
+    RigState readDefaults;
+    const XMLElement* kept = root->FirstChildElement("defaults");
+    if (!ReadDevices(root, readState, fault) || (kept && !ReadDevices(kept, readDefaults, fault)))
+        return false;
+    state = std::move(readState);
+    defaults = std::move(readDefaults);
     return true;
 }

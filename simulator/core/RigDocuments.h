@@ -5,17 +5,21 @@
 class RigLayout;
 struct RigState;
 
-// The rig's two documents in the formats the panel parses. The status
-// document also serves as the rig's saved state, so reading it back is here
-// too.
+// The rig's two documents in the formats the panel parses, and its saved
+// state: a status document that also holds what the rig lacks at the moment
+// (devices, LEDs and path entries it may find again), and, for a rig that
+// keeps them, the defaults under an element `defaults` in the same form. Such
+// a document without absent parts or defaults is the status document itself.
 class RigDocuments
 {
 public:
     static std::string Capability(const RigLayout& layout);
     static std::string Status(const RigLayout& layout, const RigState& state);
+    // defaults may be null: none are kept.
+    static std::string SavedState(const RigLayout& layout, const RigState& state, const RigState* defaults);
 
-    // Reads a status document written by Status over the state the rig had
-    // (its defaults, on start). False with a fault when the text is damaged or
-    // names what the rig lacks; the state is then left as it was.
-    static bool ReadStatus(const std::string& text, const RigLayout& layout, RigState& state, std::string& fault);
+    // Reads a saved state (or the status document older versions saved). False
+    // with a fault when the text is damaged; state and defaults are then left
+    // as they were.
+    static bool ReadSavedState(const std::string& text, RigState& state, RigState& defaults, std::string& fault);
 };

@@ -27,39 +27,6 @@ bool RigLayout::Device::HasMode(int modeKey) const
     return std::any_of(modes.begin(), modes.end(), [&](const Mode& mode) { return mode.key == modeKey; });
 }
 
-RigLayout RigLayout::Default()
-{
-    const std::vector<Led> dimms = {
-        {"DIMM_A1", "1004", "PellixDram", "ARGB"},
-        {"DIMM_A2", "1004", "PellixDram", "ARGB"},
-        {"DIMM_B1", "1004", "PellixDram", "ARGB"},
-        {"DIMM_B2", "1004", "PellixDram", "ARGB"},
-    };
-    const std::vector<Led> board = {
-        {"MB_IO", "5", "Back I/O", "RGB"},
-        {"MB_PCH", "3", "Chipset", "RGB"},
-        {"MB_AUDIO", "4", "Audio", "RGB"},
-        {"MB_STRIP", "6", "LED Strip", "ARGB"},
-    };
-    const std::vector<Mode> effects = {
-        {1, "Static"},  {2, "Breathing"},      {3, "Strobing"},     {4, "Color Cycle"}, {5, "Rainbow"},
-        {8, "Comet"},   {10, "Double Comet"},  {11, "Wave"},        {12, "Color Wave"}, {13, "Ripple"},
-        {17, "Random Strobe"}, {18, "Temperature"}, {19, "Music"},  {101, "Sleep"},
-    };
-
-    RigLayout rig;
-    Device group{"Group", dimms, effects};
-    group.leds.insert(group.leds.end(), board.begin(), board.end());
-    rig.devices.push_back(group);
-    rig.devices.push_back(Device{"Mainboard", board,
-                                 {{1, "Static"}, {2, "Breathing"}, {3, "Strobing"}, {4, "Color Cycle"},
-                                  {5, "Rainbow"}, {101, "Sleep"}}});
-    rig.devices.push_back(Device{"Keyboard",
-                                 {{"KB_ZONE1", "1002", "Keyboard", "RGB"}, {"KB_ZONE2", "1002", "Keyboard", "RGB"}},
-                                 {{1, "Static"}, {2, "Breathing"}, {5, "Rainbow"}}});
-    return rig;
-}
-
 RigLayout RigLayout::FromCapability(const std::string& text)
 {
     RigLayout rig;

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
-// The hardware of a rig: its devices, the LEDs of each and the effects each
-// offers. It never changes while the service runs; the capability document
-// describes it.
+// The hardware of a rig at one moment: its devices, the LEDs of each and the
+// effects each offers, as the capability document describes them. A rig hands
+// the service a new layout whenever its devices change.
 class RigLayout
 {
 public:
@@ -31,9 +32,9 @@ public:
         bool HasMode(int modeKey) const;
     };
 
-    // The virtual rig: a synchronized group of four memory modules and the
-    // board's LEDs, the board itself and a keyboard.
-    static RigLayout Default();
+    RigLayout() = default;
+    explicit RigLayout(std::vector<Device> devices) : devices(std::move(devices)) {}
+
     // The devices, LEDs and effects a capability document lists; a text that
     // does not parse gives a rig without devices.
     static RigLayout FromCapability(const std::string& text);

@@ -4,12 +4,11 @@
 #include <optional>
 #include <string>
 
-class RigLayout;
-
 // The lighting in force on every device of a rig: whether it is switched on,
 // and per scene (0 the running system, 1 every other power state) the effect,
 // its effect-wide values and each LED's values. An empty LED value is one that
-// does not apply and is reported as "na".
+// does not apply and is reported as "na". Devices and LEDs are found by key,
+// so a state may hold some that the rig lacks at the moment.
 struct RigState
 {
     static constexpr int SceneCount = 2;
@@ -52,11 +51,6 @@ struct RigState
     };
 
     std::map<std::string, Device> devices;
-
-    // What the rig shows after a reset: every device on and static, the LEDs
-    // spread round the colour circle, bright while the system runs and dimmed
-    // in the other power states.
-    static RigState Defaults(const RigLayout& layout);
 
     bool operator==(const RigState& o) const { return devices == o.devices; }
     bool operator!=(const RigState& o) const { return !(*this == o); }

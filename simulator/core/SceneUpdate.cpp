@@ -139,12 +139,12 @@ void Prefix(std::string& fault, const std::string& where)
 
 } // namespace
 
-bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& deviceKey, const RigLayout& layout,
+bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& deviceKey, const RigLayout* layout,
                        SceneUpdate& update, std::string& fault)
 {
     fault.clear();
-    const RigLayout::Device* device = layout.FindDevice(deviceKey);
-    if (!device) {
+    const RigLayout::Device* device = layout ? layout->FindDevice(deviceKey) : nullptr;
+    if (layout && !device) {
         fault = "unknown device \"" + deviceKey + "\"";
         return false;
     }
@@ -166,7 +166,7 @@ bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& dev
     }
     const std::string modeText = Trimmed(modeKey);
     const std::optional<int> modeNumber = LooksLikeInt(modeText) ? NumberText::ParseInt(modeText) : std::nullopt;
-    if (!modeNumber || !device->HasMode(*modeNumber)) {
+    if (!modeNumber || (device && !device->HasMode(*modeNumber))) {
         fault = "unknown mode \"" + modeText + "\" for device \"" + deviceKey + "\"";
         return false;
     }
@@ -205,7 +205,7 @@ bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& dev
         for (const tinyxml2::XMLElement* o = path->FirstChildElement("order"); o && read.Ok();
              o = o->NextSiblingElement("order")) {
             const std::string key = o->Attribute("key") ? o->Attribute("key") : "";
-            if (!device->HasLed(key) && !layout.FindDevice(key)) {
+            if (device && !device->HasLed(key) && !layout->FindDevice(key)) {
                 read.Fail("order key", key, "is neither an LED of \"" + deviceKey + "\" nor a device");
                 break;
             }
@@ -218,7 +218,7 @@ bool SceneUpdate::Read(const tinyxml2::XMLElement* scene, const std::string& dev
     for (const tinyxml2::XMLElement* l = mode->FirstChildElement("led"); l && read.Ok();
          l = l->NextSiblingElement("led")) {
         const std::string key = l->Attribute("key") ? l->Attribute("key") : "";
-        if (!device->HasLed(key)) {
+        if (device && !device->HasLed(key)) {
             fault = "unknown LED \"" + key + "\" for device \"" + deviceKey + "\"";
             break;
         }

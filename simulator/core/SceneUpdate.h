@@ -32,8 +32,10 @@ struct SceneUpdate
     std::vector<std::pair<std::string, RigState::LedValues>> leds;
 
     // Reads the scene of the device with key deviceKey; false with a fault
-    // naming the element and the value that is wrong.
-    static bool Read(const tinyxml2::XMLElement* scene, const std::string& deviceKey, const RigLayout& layout,
+    // naming the element and the value that is wrong. Without a layout (a
+    // saved state, which may name devices, LEDs and effects the rig lacks at
+    // the moment) only the values are checked, not the keys.
+    static bool Read(const tinyxml2::XMLElement* scene, const std::string& deviceKey, const RigLayout* layout,
                      SceneUpdate& update, std::string& fault);
 
     // Writes the update into the device's scene.

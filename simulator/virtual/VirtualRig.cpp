@@ -1,83 +1,72 @@
 #include "simulator/virtual/VirtualRig.h"
 
-#include "simulator/core/ProfileDocument.h"
-#include "simulator/core/RigDocuments.h"
-#include "simulator/core/RigStateStore.h"
+#include "simulator/core/ColorMath.h"
+#include "simulator/core/RigLayout.h"
+#include "simulator/core/RigService.h"
+#include "simulator/core/RigState.h"
 
-#include <cstdio>
-
-VirtualRig::VirtualRig(RigLayout layout, RigStateStore* store)
-    : layout(std::move(layout)), store(store), state(RigState::Defaults(this->layout)),
-      capability(RigDocuments::Capability(this->layout)), status(RigDocuments::Status(this->layout, state))
+RigLayout VirtualRig::Layout()
 {
+    using Led = RigLayout::Led;
+    using Mode = RigLayout::Mode;
+    using Device = RigLayout::Device;
+    const std::vector<Led> dimms = {
+        {"DIMM_A1", "1004", "PellixDram", "ARGB"},
+        {"DIMM_A2", "1004", "PellixDram", "ARGB"},
+        {"DIMM_B1", "1004", "PellixDram", "ARGB"},
+        {"DIMM_B2", "1004", "PellixDram", "ARGB"},
+    };
+    const std::vector<Led> board = {
+        {"MB_IO", "5", "Back I/O", "RGB"},
+        {"MB_PCH", "3", "Chipset", "RGB"},
+        {"MB_AUDIO", "4", "Audio", "RGB"},
+        {"MB_STRIP", "6", "LED Strip", "ARGB"},
+    };
+    const std::vector<Mode> effects = {
+        {1, "Static"},  {2, "Breathing"},      {3, "Strobing"},     {4, "Color Cycle"}, {5, "Rainbow"},
+        {8, "Comet"},   {10, "Double Comet"},  {11, "Wave"},        {12, "Color Wave"}, {13, "Ripple"},
+        {17, "Random Strobe"}, {18, "Temperature"}, {19, "Music"},  {101, "Sleep"},
+    };
+
+    Device group{"Group", dimms, effects};
+    group.leds.insert(group.leds.end(), board.begin(), board.end());
+    return RigLayout({group,
+                      Device{"Mainboard", board,
+                             {{1, "Static"}, {2, "Breathing"}, {3, "Strobing"}, {4, "Color Cycle"}, {5, "Rainbow"},
+                              {101, "Sleep"}}},
+                      Device{"Keyboard",
+                             {{"KB_ZONE1", "1002", "Keyboard", "RGB"}, {"KB_ZONE2", "1002", "Keyboard", "RGB"}},
+                             {{1, "Static"}, {2, "Breathing"}, {5, "Rainbow"}}}});
 }
 
-bool VirtualRig::Start(bool reset, QString& error)
+RigState VirtualRig::Defaults(const RigLayout& layout)
 {
-    if (!store)
-        return true;
-    if (!store->Prepare(error))
-        return false;
-    std::string saved;
-    if (!reset && store->Read(saved)) {
-        RigState loaded = RigState::Defaults(layout);
-        std::string fault;
-        if (RigDocuments::ReadStatus(saved, layout, loaded, fault)) {
-            state = std::move(loaded);
-            status = RigDocuments::Status(layout, state);
-            // Rewritten only when the text differs, e.g. after an older layout.
-            if (status == saved)
-                return true;
-        } else {
-            const QString aside = store->SetAside();
-            std::fprintf(stderr, "vornlight-service-sim: the saved lighting state %s is damaged (%s); %s; "
-                                 "starting from the defaults\n",
-                         qPrintable(store->FilePath()), fault.c_str(),
-                         aside.isEmpty() ? "it could not be moved aside"
-                                         : qPrintable(QStringLiteral("it was moved to %1").arg(aside)));
+    static const float lightnessByScene[RigState::SceneCount] = {0.5f, 0.25f};
+    RigState state;
+    for (const RigLayout::Device& d : layout.Devices()) {
+        RigState::Device& device = state.devices[d.key];
+        for (int s = 0; s < RigState::SceneCount; ++s) {
+            RigState::Scene& scene = device.scenes[s];
+            const int count = static_cast<int>(d.leds.size());
+            for (int i = 0; i < count; ++i) {
+                const RigLayout::Led& led = d.leds[static_cast<size_t>(i)];
+                RigState::LedValues values;
+                values.hue = static_cast<float>(i) / static_cast<float>(count);
+                values.saturation = 1.0f;
+                values.lightness = lightnessByScene[s];
+                values.color = ColorMath::PackedFromHsl(*values.hue, *values.saturation, *values.lightness);
+                values.speed = 0;
+                values.direction = 0;
+                scene.leds[led.key] = values;
+                scene.pathOrder[led.key] = i;
+            }
         }
     }
-    return store->Save(status, error);
+    return state;
 }
 
-LightingService::Outcome VirtualRig::SetProfile(const std::string& key, const std::string& document,
-                                                std::string& fault)
+void VirtualRig::Begin(RigService& service)
 {
-    ProfileDocument profile;
-    if (!ProfileDocument::Parse(key, document, layout, profile, fault))
-        return Outcome::Refused;
-
-    RigState next = state;
-    switch (profile.funcid) {
-    case 1:
-        // The group holds every LED of the rig: switching it switches them all.
-        for (auto& [deviceKey, device] : next.devices) {
-            if (profile.deviceKey == "Group" || deviceKey == profile.deviceKey)
-                device.enabled = profile.enable;
-        }
-        break;
-    case 4:
-        for (const SceneUpdate& update : profile.scenes)
-            update.ApplyTo(next.devices[profile.deviceKey]);
-        break;
-    case 5:
-        next = RigState::Defaults(layout);
-        break;
-    }
-    return Commit(next, fault) ? Outcome::Applied : Outcome::Failed;
-}
-
-bool VirtualRig::Commit(const RigState& next, std::string& fault)
-{
-    std::string nextStatus = RigDocuments::Status(layout, next);
-    if (nextStatus == status)
-        return true;
-    QString error;
-    if (store && !store->Save(nextStatus, error)) {
-        fault = error.toStdString();
-        return false;
-    }
-    state = next;
-    status = std::move(nextStatus);
-    return true;
+    const RigLayout layout = Layout();
+    service.SetLayout(layout, Defaults(layout));
 }

@@ -1,40 +1,24 @@
 #pragma once
 
-#include "simulator/core/LightingService.h"
-#include "simulator/core/RigLayout.h"
-#include "simulator/core/RigState.h"
+#include "simulator/core/Rig.h"
 
-#include <QString>
+class RigLayout;
+struct RigState;
 
-class RigStateStore;
-
-// A rig that behaves as the hardware service would: it applies profiles to
-// its state, reports that state in the next status and keeps it across
-// restarts. A profile is applied whole or not at all.
-class VirtualRig : public LightingService
+// A rig without hardware, for tests, demonstrations and machines without
+// lights: a synchronized group of four memory modules and the board's LEDs,
+// the board itself and a keyboard. Its layout never changes, and it shows
+// nothing: the state the service keeps is all there is.
+class VirtualRig : public Rig
 {
 public:
-    // Without a store the state lives in memory only.
-    VirtualRig(RigLayout layout, RigStateStore* store);
+    static RigLayout Layout();
+    // What DEFAULT restores: every device on and static, the LEDs spread round
+    // the colour circle, bright while the system runs and dimmed in the other
+    // power states.
+    static RigState Defaults(const RigLayout& layout);
 
-    // Loads the saved state, or starts from the defaults when reset is set,
-    // when nothing was saved, or when the saved state is damaged (the damaged
-    // file is set aside with a message on stderr). False with the reason when
-    // the state cannot be kept at all.
-    bool Start(bool reset, QString& error);
-
-    std::string GetCapability() const override { return capability; }
-    std::string GetStatus() const override { return status; }
-    Outcome SetProfile(const std::string& key, const std::string& document, std::string& fault) override;
-
-    const RigState& State() const { return state; }
-
-private:
-    bool Commit(const RigState& next, std::string& fault);
-
-    RigLayout layout;
-    RigStateStore* store;
-    RigState state;
-    std::string capability;
-    std::string status;
+    bool KeepsDefaults() const override { return false; }
+    void Begin(RigService& service) override;
+    void Show(const RigLayout&, const RigState&) override {}
 };

@@ -3,7 +3,7 @@
 // either apply it whole, leaving a status document that parses, or refuse it
 // with a fault and leave its state exactly as it was.
 
-#include "simulator/core/RigLayout.h"
+#include "simulator/core/RigService.h"
 #include "simulator/virtual/VirtualRig.h"
 
 #include "tests/fuzz/FuzzHarness.h"
@@ -12,11 +12,12 @@
 
 using FuzzHarness::Fail;
 
-static VirtualRig* pristine = nullptr;
+static VirtualRig hardware;
+static RigService* pristine = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    pristine = new VirtualRig(RigLayout::Default(), nullptr);
+    pristine = new RigService(hardware, nullptr);
     QString error;
     if (!pristine->Start(true, error))
         Fail("the rig does not start", error.toStdString());
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string key = input.substr(0, newline);
     const std::string document = newline == std::string::npos ? std::string() : input.substr(newline + 1);
 
-    VirtualRig rig = *pristine;
+    RigService rig = *pristine;
     std::string fault;
     switch (rig.SetProfile(key, document, fault)) {
     case LightingService::Outcome::Applied: {
