@@ -1,9 +1,11 @@
 #include "simulator/core/CallJournal.h"
 
+#include "simulator/core/ServiceLog.h"
+
 bool CallJournal::Open(const QString& path, QString& error)
 {
     file.setFileName(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         error = file.errorString();
         return false;
     }
@@ -20,8 +22,11 @@ void CallJournal::Record(const char* op, const QString* key, const QString* docu
     if (document)
         line += ",\"document\":" + Quote(*document);
     line += "}\n";
-    file.write(line);
-    file.flush();
+    if (file.write(line) == line.size() || failed)
+        return;
+    failed = true;
+    ServiceLog::Say(QStringLiteral("cannot write the journal %1: %2; calls are served without it")
+                        .arg(file.fileName(), file.errorString()));
 }
 
 QByteArray CallJournal::Quote(const QString& text)

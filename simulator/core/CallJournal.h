@@ -4,8 +4,9 @@
 #include <QString>
 
 // Appends one JSON object per line for every call the service receives, so
-// that a test can see exactly what the panel sent. Each line is flushed as
-// soon as it is written.
+// that a test can see exactly what the panel sent. Each line is written as
+// soon as the call arrives. The journal is a diagnostic: a line that cannot
+// be written is said on stderr (the first time only) and the call goes on.
 class CallJournal
 {
 public:
@@ -22,4 +23,5 @@ public:
 
 private:
     QFile file;
+    bool failed = false;
 };

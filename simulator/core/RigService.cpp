@@ -61,26 +61,17 @@ RigService::RigService(Rig& rig, RigStateStore* store)
 bool RigService::Start(bool reset, QString& error)
 {
     if (store) {
-        if (!store->Prepare(error))
-            return false;
         std::string text;
-        if (store->Read(text)) {
-            RigState loaded;
-            RigState kept;
-            std::string fault;
-            if (RigDocuments::ReadSavedState(text, loaded, kept, fault)) {
-                if (!reset)
-                    state = std::move(loaded);
-                if (rig.KeepsDefaults())
-                    defaults = std::move(kept);
-                saved = text;
-            } else {
-                const QString aside = store->SetAside();
-                ServiceLog::Say(QStringLiteral("the saved lighting state %1 is damaged (%2); %3; starting from the defaults")
-                                    .arg(store->FilePath(), QString::fromStdString(fault),
-                                         aside.isEmpty() ? QStringLiteral("it could not be moved aside")
-                                                         : QStringLiteral("it was moved to %1").arg(aside)));
-            }
+        if (!store->Open(error))
+            return false;
+        switch (store->Read(text, error)) {
+        case RigStateStore::Found::Refused:
+            return false;
+        case RigStateStore::Found::Nothing:
+            break;
+        case RigStateStore::Found::Text:
+            Load(text, reset);
+            break;
         }
     }
     rig.Begin(*this);
@@ -92,6 +83,26 @@ bool RigService::Start(bool reset, QString& error)
     }
     rig.Show(layout, state);
     return true;
+}
+
+void RigService::Load(const std::string& text, bool reset)
+{
+    RigState loaded;
+    RigState kept;
+    std::string fault;
+    if (RigDocuments::ReadSavedState(text, loaded, kept, fault)) {
+        if (!reset)
+            state = std::move(loaded);
+        if (rig.KeepsDefaults())
+            defaults = std::move(kept);
+        saved = text;
+        return;
+    }
+    const QString aside = store->SetAside();
+    ServiceLog::Say(QStringLiteral("the saved lighting state %1 is damaged (%2); %3; starting from the defaults")
+                        .arg(store->FilePath(), QString::fromStdString(fault),
+                             aside.isEmpty() ? QStringLiteral("it could not be moved aside")
+                                             : QStringLiteral("it was moved to %1").arg(aside)));
 }
 
 void RigService::SetLayout(RigLayout next, const RigState& given)

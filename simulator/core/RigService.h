@@ -40,6 +40,9 @@ public:
     const RigState& Defaults() const { return defaults; }
 
 private:
+    // Takes a saved state (with reset, only the defaults kept in it); a damaged
+    // one is set aside.
+    void Load(const std::string& text, bool reset);
     // Saves next as the state; on success it becomes the state and is shown.
     bool Commit(RigState next, std::string& fault);
     bool Save(const std::string& text, std::string& fault);

@@ -20,6 +20,20 @@ QString Widen(const std::string& text)
     return QString::fromStdU16String(ServiceText::Widen(text));
 }
 
+// Keys and documents are 7-bit text. Anything else is refused before it is
+// narrowed, which would take U+0147 for "G" and make "\u0147roup" the group.
+QString NotSevenBit(const char* what, const QString& text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i).unicode() > 0x7f)
+            return QStringLiteral("%1 is not 7-bit text (U+%2 at position %3)")
+                .arg(QLatin1String(what))
+                .arg(text.at(i).unicode(), 4, 16, QLatin1Char('0'))
+                .arg(i);
+    }
+    return QString();
+}
+
 } // namespace
 
 const char* const ServiceMediator::ServiceName = "OvTarskLumetService.ServiceMediator";
@@ -36,6 +50,13 @@ void ServiceMediator::SetProfile(const QString& key, const QString& document)
 {
     if (journal)
         journal->Record("SetProfile", &key, &document);
+    QString wrong = NotSevenBit("the target key", key);
+    if (wrong.isEmpty())
+        wrong = NotSevenBit("the profile document", document);
+    if (!wrong.isEmpty()) {
+        sendErrorReply(QString::fromLatin1(InvalidProfileError), wrong);
+        return;
+    }
     std::string fault;
     switch (service.SetProfile(Narrow(key), Narrow(document), fault)) {
     case LightingService::Outcome::Applied:

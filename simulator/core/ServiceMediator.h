@@ -10,7 +10,8 @@ class LightingService;
 // The object at /ServiceMediator: the four operations of the lighting service.
 // Text arrives and leaves as UTF-16; the documents inside are byte strings,
 // narrowed by keeping the low byte of each unit and widened byte by byte, as
-// the panel does on its side.
+// the panel does on its side; a profile holding anything but 7-bit text is
+// refused before it is narrowed.
 class ServiceMediator : public QObject, protected QDBusContext
 {
     Q_OBJECT

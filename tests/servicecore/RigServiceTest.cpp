@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -105,51 +106,54 @@ private slots:
     void devicesComeAndGo()
     {
         QTemporaryDir dir;
-        RigStateStore store(dir.path());
+        auto store = std::make_unique<RigStateStore>(dir.path());
         ScriptedRig rig;
         const Layout first = Devices({"A", "B"}, true);
         rig.begin = [&](RigService& service) { service.SetLayout(first, Showing(first, 255)); };
-        RigService service(rig, &store);
+        auto service = std::make_unique<RigService>(rig, store.get());
         QString error;
-        QVERIFY2(service.Start(false, error), qPrintable(error));
-        QCOMPARE(PanelSees(service), QStringLiteral("A=255 B=255 A@0 B@1 "));
+        QVERIFY2(service->Start(false, error), qPrintable(error));
+        QCOMPARE(PanelSees(*service), QStringLiteral("A=255 B=255 A@0 B@1 "));
         std::string fault;
-        QCOMPARE(service.SetProfile("Group", Static("A", 65280), fault), LightingService::Outcome::Applied);
+        QCOMPARE(service->SetProfile("Group", Static("A", 65280), fault), LightingService::Outcome::Applied);
 
         // A is gone, C is new; the devices now show what they were given, which
         // must not become A's or B's default. The status names neither A nor
         // the keyboard, so the panel never sends them back.
         const Layout second = Devices({"B", "C"}, false);
-        service.SetLayout(second, Showing(second, 65280));
-        QCOMPARE(PanelSees(service), QStringLiteral("B=255 C=65280 B@1 C@1 "));
-        QVERIFY(service.GetCapability().find("Keyboard") == std::string::npos);
-        QCOMPARE(service.SetProfile("Group", Static("A", 1), fault), LightingService::Outcome::Refused);
+        service->SetLayout(second, Showing(second, 65280));
+        QCOMPARE(PanelSees(*service), QStringLiteral("B=255 C=65280 B@1 C@1 "));
+        QVERIFY(service->GetCapability().find("Keyboard") == std::string::npos);
+        QCOMPARE(service->SetProfile("Group", Static("A", 1), fault), LightingService::Outcome::Refused);
         const std::string path = "<effect_path_order><order key=\"C\">0</order><order key=\"B\">1</order>"
                                  "</effect_path_order>";
-        QCOMPARE(service.SetProfile("Group", Static("B", 16711680, path), fault), LightingService::Outcome::Applied);
+        QCOMPARE(service->SetProfile("Group", Static("B", 16711680, path), fault), LightingService::Outcome::Applied);
         QCOMPARE(rig.shown.size(), size_t(4)); // start, the first profile, the layout, the second profile
 
         // No server at all: no group, nothing lost. The LED switch still
         // takes, as the panel sends it, for a board the rig does not have.
-        service.SetLayout(Layout(), RigState());
-        QCOMPARE(PanelSees(service), QStringLiteral("no group"));
-        QCOMPARE(service.SetProfile("Group", Static("B", 1), fault), LightingService::Outcome::Refused);
-        QCOMPARE(service.SetProfile("Mainboard", SwitchOff, fault), LightingService::Outcome::Applied);
+        service->SetLayout(Layout(), RigState());
+        QCOMPARE(PanelSees(*service), QStringLiteral("no group"));
+        QCOMPARE(service->SetProfile("Group", Static("B", 1), fault), LightingService::Outcome::Refused);
+        QCOMPARE(service->SetProfile("Mainboard", SwitchOff, fault), LightingService::Outcome::Applied);
 
         // Everything back: A has its colour and its place on the path again.
         const Layout all = Devices({"A", "B", "C"}, true);
-        service.SetLayout(all, Showing(all, 1));
-        QCOMPARE(PanelSees(service), QStringLiteral("off A=65280 B=16711680 C=65280 A@0 B@1 C@0 "));
+        service->SetLayout(all, Showing(all, 1));
+        QCOMPARE(PanelSees(*service), QStringLiteral("off A=65280 B=16711680 C=65280 A@0 B@1 C@0 "));
         QCOMPARE(rig.shown.back().devices.at("Keyboard").scenes[0].leds.at("KB").color, 255u);
 
         // DEFAULT restores what each LED showed when first met, also after a
         // restart that finds no devices at first.
+        const QString before = PanelSees(*service);
+        service.reset();
+        store = std::make_unique<RigStateStore>(dir.path());
         ScriptedRig later;
-        RigService restarted(later, &store);
+        RigService restarted(later, store.get());
         QVERIFY2(restarted.Start(false, error), qPrintable(error));
         QCOMPARE(PanelSees(restarted), QStringLiteral("no group"));
         restarted.SetLayout(all, Showing(all, 7));
-        QCOMPARE(PanelSees(restarted), PanelSees(service));
+        QCOMPARE(PanelSees(restarted), before);
         QCOMPARE(restarted.SetProfile("Mainboard", Reset, fault), LightingService::Outcome::Applied);
         QCOMPARE(PanelSees(restarted), QStringLiteral("A=255 B=255 C=65280 A@0 B@1 C@1 "));
     }
@@ -157,17 +161,18 @@ private slots:
     void resetKeepsTheKeptDefaults()
     {
         QTemporaryDir dir;
-        RigStateStore store(dir.path());
         const Layout layout = Devices({"A"}, false);
         std::string fault;
         QString error;
         {
+            RigStateStore store(dir.path());
             ScriptedRig rig;
             rig.begin = [&](RigService& service) { service.SetLayout(layout, Showing(layout, 255)); };
             RigService service(rig, &store);
             QVERIFY(service.Start(false, error));
             QCOMPARE(service.SetProfile("Group", Static("A", 65280), fault), LightingService::Outcome::Applied);
         }
+        RigStateStore store(dir.path());
         ScriptedRig rig;
         rig.begin = [&](RigService& service) { service.SetLayout(layout, Showing(layout, 65280)); };
         RigService service(rig, &store);

@@ -98,6 +98,14 @@ QDBusMessage SimulatorProcess::SetProfile(const QString& key, const QString& doc
     return Call(QStringLiteral("SetProfile"), {key, document});
 }
 
+QString SimulatorProcess::GroupProfile(const QString& color, const QString& led, int mode)
+{
+    return QStringLiteral("<root><header>ORVEL_LUMET</header><version>1.1</version><funcid>4</funcid><device key=\"Group\">"
+                          "<scene><state>S0</state><mode key=\"%1\"><iscolorsynced>0</iscolorsynced><led key=\"%2\"><color>%3</color>"
+                          "<hue>0.333333</hue><saturation>1.000000</saturation><lightness>0.500000</lightness><speed>na</speed>"
+                          "<direction>na</direction></led></mode></scene></device></root>").arg(mode).arg(led, color);
+}
+
 bool SimulatorProcess::IsNameOwned()
 {
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(QString::fromLatin1(ServiceName));

@@ -33,6 +33,9 @@ public:
     // The string a fetching call returns; empty on an error reply.
     static QString Fetch(const QString& method);
     static QDBusMessage SetProfile(const QString& key, const QString& document);
+    // A static profile for one LED of the virtual rig's group, as the panel sends it.
+    static QString GroupProfile(const QString& color = QStringLiteral("65280"),
+                                const QString& led = QStringLiteral("DIMM_A1"), int mode = 1);
 
     static bool IsNameOwned();
     static bool WaitForName(bool owned, int timeoutMs);

@@ -34,16 +34,6 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A static profile for one LED of the virtual rig's group, as the panel sends it.
-QString RigProfile(const QString& color = QStringLiteral("65280"),
-                   const QString& led = QStringLiteral("DIMM_A1"), int mode = 1)
-{
-    return QStringLiteral("<root><header>ORVEL_LUMET</header><version>1.1</version><funcid>4</funcid><device key=\"Group\">"
-                          "<scene><state>S0</state><mode key=\"%1\"><iscolorsynced>0</iscolorsynced><led key=\"%2\"><color>%3</color>"
-                          "<hue>0.333333</hue><saturation>1.000000</saturation><lightness>0.500000</lightness><speed>na</speed>"
-                          "<direction>na</direction></led></mode></scene></device></root>").arg(mode).arg(led, color);
-}
-
 // Resident set of a process in KiB, from /proc; -1 when unknown.
 long ResidentKiB(qint64 pid)
 {
@@ -185,7 +175,7 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("fault"); // empty: the document is sound and changes the status
-        const QString good = RigProfile();
+        const QString good = Sim::GroupProfile();
         auto row = [](const char* name, const QString& document, const char* fault, const char* key = "Group") {
             QTest::newRow(name) << key << document << fault;
         };
@@ -234,7 +224,7 @@ private slots:
     void stateSurvivesRestartAndReset()
     {
         auto rig = Start({"--reset"});
-        QVERIFY(Applied(Sim::SetProfile("Group", RigProfile("16711680", "MB_STRIP", 2))));
+        QVERIFY(Applied(Sim::SetProfile("Group", Sim::GroupProfile("16711680", "MB_STRIP", 2))));
         const QString changed = Sim::Fetch("GetStatus");
         QVERIFY(changed != defaults);
         QCOMPARE(ReadFile(stateFile), changed.toLatin1());
@@ -281,7 +271,7 @@ private slots:
     // through when it dies; each round kills it a little later.
     void killDuringBurstLeavesLoadableState()
     {
-        const QString red = RigProfile("255", "MB_STRIP", 1), blue = RigProfile("16711680", "MB_STRIP", 3);
+        const QString red = Sim::GroupProfile("255", "MB_STRIP", 1), blue = Sim::GroupProfile("16711680", "MB_STRIP", 3);
         for (int round = 0; round < 4; ++round) {
             auto rig = Start({"--reset"});
             QStringList outcomes{Sim::Fetch("GetStatus")};
@@ -311,12 +301,12 @@ private slots:
         if (qgetenv("LC_ALL").startsWith("de_DE"))
             QSKIP("measured once, in the C locale run");
         auto rig = Start({"--reset"});
-        const QString profiles[2] = {RigProfile("255"), RigProfile("65280")};
+        const QString profiles[2] = {Sim::GroupProfile("255"), Sim::GroupProfile("65280")};
         // One round: the two fetches, an applied profile and a refused one.
         auto round = [&](int i) {
             return !Sim::Fetch("GetStatus").isEmpty() && !Sim::Fetch("GetCapability").isEmpty()
                 && Sim::SetProfile("Group", profiles[i % 2]).type() == QDBusMessage::ReplyMessage
-                && Sim::SetProfile("Group", RigProfile("-5")).type() == QDBusMessage::ErrorMessage;
+                && Sim::SetProfile("Group", Sim::GroupProfile("-5")).type() == QDBusMessage::ErrorMessage;
         };
         for (int i = 0; i < 50; ++i)
             QVERIFY(round(i));
