@@ -6,6 +6,9 @@
 #include "simulator/core/RigStateStore.h"
 #include "simulator/core/ServiceLog.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 namespace {
 
 // Gives every device and LED of layout that target lacks (per scene) its
@@ -107,6 +110,7 @@ void RigService::Load(const std::string& text, bool reset)
 
 void RigService::SetLayout(RigLayout next, const RigState& given)
 {
+    Q_ASSERT(!QCoreApplication::instance() || QThread::currentThread() == QCoreApplication::instance()->thread());
     layout = std::move(next);
     if (rig.KeepsDefaults()) {
         Adopt(defaults, layout, given);
@@ -160,13 +164,12 @@ LightingService::Outcome RigService::SetProfile(const std::string& key, const st
 
 bool RigService::Commit(RigState next, std::string& fault)
 {
-    std::string text = SavedText(next);
-    if (text == saved)
-        return true;
-    if (!Save(text, fault))
+    if (!Save(SavedText(next), fault))
         return false;
     state = std::move(next);
     status = RigDocuments::Status(layout, state);
+    // Shown even when nothing changed: the devices may have been set by
+    // someone else since, and the user asks to see this state.
     rig.Show(layout, state);
     return true;
 }

@@ -9,11 +9,18 @@
 class Rig;
 class RigStateStore;
 
-// The lighting service over a rig: serves the rig's capability and status
-// documents, applies profiles to the state (whole or not at all), keeps the
-// state in its file and has the rig show it. The state keeps the settings of
-// devices and LEDs the rig lacks at the moment, so that they find them again
-// when they come back under the same keys; new ones get the rig's defaults.
+// The service core (simulator/core) is everything the lighting service does
+// whatever its hardware: the documents, the checks and refusals of profiles,
+// the state and its file, the journal, the D-Bus object (ServiceMediator) and
+// the start-up (ServiceProgram). A Rig only says what hardware there is and
+// shows what it is given.
+//
+// RigService is the lighting service over a rig: it serves the rig's
+// capability and status documents, applies profiles to the state (whole or not
+// at all), answers success only once the new state is saved, and then has the
+// rig show it. The state keeps the settings of devices and LEDs the rig lacks
+// at the moment, so that they find them again when they come back under the
+// same keys; new ones get the rig's defaults.
 class RigService : public LightingService
 {
 public:

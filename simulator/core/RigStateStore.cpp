@@ -53,6 +53,8 @@ RigStateStore::~RigStateStore()
 
 bool RigStateStore::Open(QString& error)
 {
+    if (folder >= 0)
+        return true;
     if (!QDir().mkpath(directory)) {
         error = QStringLiteral("cannot create the state directory %1").arg(directory);
         return false;

@@ -19,7 +19,8 @@ class ServiceProgram
 {
 public:
     // Makes the rig from the options; null with the reason in error when they
-    // do not fit (the program then ends with 2).
+    // do not fit (the program then ends with 2). It is made before the service
+    // owns its bus name, so it must leave the hardware alone until Rig::Begin.
     using RigFactory = std::function<std::unique_ptr<Rig>(const QCommandLineParser& options, QString& error)>;
 
     // name is the program's, for --help and the messages on stderr.

@@ -12,9 +12,12 @@
 #include "model/LedInfo.h"
 #include "model/StatusParser.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -180,6 +183,29 @@ private slots:
         QCOMPARE(PanelSees(service), QStringLiteral("A=255 A@0 "));
         QCOMPARE(rig.shown.size(), size_t(1));
         QCOMPARE(rig.shown[0].devices.at("Group").scenes[0].leds.at("A").color, 255u);
+    }
+
+    // A change that cannot be saved (its folder removed under the service) is
+    // refused with the cause, and neither the state nor what the devices show
+    // moves.
+    void unsavedChangeIsNeitherKeptNorShown()
+    {
+        QTemporaryDir dir;
+        RigStateStore store(dir.filePath("state"));
+        ScriptedRig rig;
+        const Layout layout = Devices({"A"}, false);
+        rig.begin = [&](RigService& service) { service.SetLayout(layout, Showing(layout, 255)); };
+        RigService service(rig, &store);
+        QString error;
+        QVERIFY(service.Start(false, error));
+        const RigState before = service.State();
+        QVERIFY(QDir(dir.filePath("state")).removeRecursively());
+        std::string fault;
+        QCOMPARE(service.SetProfile("Group", Static("A", 65280), fault), LightingService::Outcome::Failed);
+        QVERIFY2(fault.find(std::strerror(ENOENT)) != std::string::npos, fault.c_str());
+        QVERIFY(service.State() == before);
+        QCOMPARE(PanelSees(service), QStringLiteral("A=255 A@0 "));
+        QCOMPARE(rig.shown.size(), size_t(1));
     }
 };
 
