@@ -59,6 +59,7 @@ std::string Print(const XMLDocument& doc)
 struct Listing
 {
     std::vector<std::string> leds;
+    std::set<std::string> absent; // among leds: listed only in the scenes that hold them
     std::function<bool(const std::string&)> inPath;
 };
 
@@ -87,6 +88,8 @@ void AppendScene(XMLDocument& doc, XMLElement* device, const Listing& listing, c
     auto asInt = [](int v) { return FormatInt(v); };
     for (const std::string& key : listing.leds) {
         const auto found = scene.leds.find(key);
+        if (found == scene.leds.end() && listing.absent.count(key))
+            continue;
         static const RigState::LedValues none;
         const RigState::LedValues& values = found != scene.leds.end() ? found->second : none;
         XMLElement* led = Append(doc, mode, "led", key);
@@ -112,14 +115,13 @@ Listing ListingOf(const RigLayout& layout, const RigLayout::Device* present, con
         return listing;
     }
     listing.inPath = [](const std::string&) { return true; };
-    std::set<std::string> absent;
     for (const RigState::Scene& scene : values.scenes) {
         for (const auto& led : scene.leds) {
             if (!present || !present->HasLed(led.first))
-                absent.insert(led.first);
+                listing.absent.insert(led.first);
         }
     }
-    listing.leds.insert(listing.leds.end(), absent.begin(), absent.end());
+    listing.leds.insert(listing.leds.end(), listing.absent.begin(), listing.absent.end());
     return listing;
 }
 
