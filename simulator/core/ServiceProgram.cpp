@@ -138,7 +138,8 @@ int ServiceProgram::Run(const RigFactory& makeRig)
                 given << QStringLiteral("--") + option;
         }
         if (!given.isEmpty()) {
-            Say(QStringLiteral("%1 apply to the rig, not to fixed documents").arg(given.join(QStringLiteral(", "))));
+            Say(QStringLiteral("the rig's options (%1) do not go with fixed documents")
+                    .arg(given.join(QStringLiteral(", "))));
             return 2;
         }
     }
