@@ -6,6 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qtbase5-dev qttools5-dev qttools5-dev-tools libtinyxml2-dev libxcb1-dev
   dbus dbus-x11 xvfb xauth imagemagick xdotool x11-utils locales
+  # The service's sound monitor is built against PulseAudio's declarations.
+  libpulse-dev
   # The sanitizer suite and the fuzz targets are built with clang.
   clang-14 libclang-rt-14-dev
 )

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+// The sound level of what the computer plays: a record stream on the monitor
+// of the default output, through PulseAudio's simple API (PipeWire serves the
+// same API). The library is loaded at run time, so the service runs, without
+// music, where it is missing. A background thread reads blocks of samples and
+// keeps the latest level; Level() never blocks. When no monitor can be
+// opened the monitor says so once, reports no input and tries again now and
+// then, so that a sound server started later is found.
+class SoundMonitor
+{
+public:
+    struct Options
+    {
+        // The library's base name and major version: libpulse-simple.so.0.
+        QString library = QStringLiteral("pulse-simple");
+        int libraryVersion = 0;
+        // The stream's source: the monitor of the default output.
+        QByteArray device = QByteArrayLiteral("@DEFAULT_MONITOR@");
+        std::chrono::milliseconds retry{10000};
+        // Where the one message about a missing or lost monitor goes; stderr
+        // when empty.
+        std::function<void(const QString&)> report;
+    };
+
+    // A level older than this is stale: the stream has stopped delivering.
+    static constexpr std::chrono::milliseconds StaleAfter{500};
+
+    SoundMonitor();
+    explicit SoundMonitor(Options options);
+    ~SoundMonitor();
+    SoundMonitor(const SoundMonitor&) = delete;
+    SoundMonitor& operator=(const SoundMonitor&) = delete;
+
+    // Starts the background thread; a second call does nothing.
+    void Start();
+    // Ends the stream and the thread; the stream returns within one block.
+    void Stop();
+
+    // The latest level, 0..1; empty while no monitor delivers sound.
+    std::optional<float> Level() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void Run();
+    // Opens the stream and reads from it until it fails or Stop is called;
+    // false with the reason when it could not open or failed.
+    bool Listen(QString& problem);
+    void Say(const QString& text) const;
+
+    Options options;
+    std::thread worker;
+    std::atomic<bool> stopping{false};
+    std::mutex waitLock;
+    std::condition_variable wake;
+    std::atomic<float> level{0.0f};
+    std::atomic<Clock::rep> levelTime{0};
+    std::atomic<bool> listening{false};
+};
