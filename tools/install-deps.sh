@@ -6,8 +6,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   qtbase5-dev qttools5-dev qttools5-dev-tools libtinyxml2-dev libxcb1-dev
   dbus dbus-x11 xvfb xauth imagemagick xdotool x11-utils locales
-  # The service's sound monitor is built against PulseAudio's declarations.
-  libpulse-dev
+  # The service's sound monitor is built against PulseAudio's declarations;
+  # its test plays into a private sound server.
+  libpulse-dev pulseaudio pulseaudio-utils
   # The sanitizer suite and the fuzz targets are built with clang.
   clang-14 libclang-rt-14-dev
 )

@@ -5,6 +5,8 @@
 #include "simulator/engine/SoundLevel.h"
 #include "simulator/engine/SoundMonitor.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -40,6 +42,22 @@ std::vector<std::int16_t> Sine(double amplitude, size_t count)
     for (size_t i = 0; i < count; ++i)
         samples[i] = static_cast<std::int16_t>(std::lround(amplitude * 32767.0 * std::sin(2 * M_PI * 440.0 * i / 16000.0)));
     return samples;
+}
+
+QByteArray Bytes(const std::vector<std::int16_t>& samples)
+{
+    return QByteArray(reinterpret_cast<const char*>(samples.data()), static_cast<int>(samples.size() * 2));
+}
+
+// Plays 16 kHz mono samples on the default output until they end or the process is killed.
+void Play(QProcess& player, const QByteArray& samples)
+{
+    player.start(QStringLiteral("pacat"), {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                                           QStringLiteral("--rate=16000"), QStringLiteral("--channels=1"),
+                                           QStringLiteral("--latency-msec=50")});
+    QVERIFY(player.waitForStarted());
+    player.write(samples);
+    player.closeWriteChannel();
 }
 
 } // namespace
@@ -119,6 +137,62 @@ private slots:
         QCOMPARE(SoundLevel::Follow(0.3f, 0.8f, 0.0), 0.3f);
         QCOMPARE(SoundLevel::Follow(0.3f, 0.8f, 1e9), 0.8f);
         QCOMPARE(SoundLevel::Follow(std::nanf(""), 5.0f, std::nan("")), 0.0f);
+    }
+
+    void soundMonitorHearsWhatTheOutputPlays()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty()
+            || QStandardPaths::findExecutable(QStringLiteral("pacat")).isEmpty())
+            QSKIP("needs pulseaudio and pacat (tools/install-deps.sh installs them)");
+        // A private sound server whose only output is a null sink.
+        QTemporaryDir home;
+        const QString socket = home.filePath(QStringLiteral("native"));
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
+        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+        QProcess server;
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start(QStringLiteral("pulseaudio"),
+                     {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                      QStringLiteral("--use-pid-file=no"), QStringLiteral("--log-level=error"),
+                      QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=speakers"), QStringLiteral("-L"),
+                      QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
+        QVERIFY(server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+
+        QStringList said;
+        QMutex lock;
+        SoundMonitor::Options options;
+        options.retry = std::chrono::milliseconds(100);
+        options.report = [&](const QString& text) {
+            QMutexLocker locked(&lock);
+            said << text;
+        };
+        SoundMonitor monitor(options);
+        monitor.Start();
+        const auto level = [&] { return monitor.Level().value_or(-1.0f); };
+        // A sine at half of full scale is -9 dB: 51/54 of the level's scale.
+        QProcess player;
+        Play(player, Bytes(Sine(0.5, 16000 * 20)));
+        QTRY_VERIFY_WITH_TIMEOUT(level() > 0.9f, 15000);
+        QVERIFY(level() < 0.96f);
+        player.kill();
+        player.waitForFinished();
+        Play(player, Bytes(std::vector<std::int16_t>(16000 * 20)));
+        QTRY_VERIFY_WITH_TIMEOUT(level() >= 0.0f && level() < 0.05f, 15000);
+        player.kill();
+        player.waitForFinished();
+
+        // The server going away ends the input, and the monitor says so once.
+        server.kill();
+        server.waitForFinished();
+        QTRY_COMPARE_WITH_TIMEOUT(monitor.Level(), NoReading, 5000);
+        QTest::qWait(300);
+        monitor.Stop();
+        QMutexLocker locked(&lock);
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().contains(QLatin1String("stopped")), qPrintable(said.first()));
     }
 
     void soundMonitorWithoutServerReportsNoInputOnce_data()
