@@ -11,7 +11,6 @@
 #include <QtTest>
 
 #include <cmath>
-#include <vector>
 
 Q_DECLARE_METATYPE(std::optional<float>)
 
@@ -36,17 +35,19 @@ void Monitor(const QTemporaryDir& root, int number, const QByteArray& name, cons
         Write(dir + QLatin1Char('/') + it.key(), it.value());
 }
 
-std::vector<std::int16_t> Sine(double amplitude, size_t count)
+// 16 kHz mono samples of a 440 Hz sine.
+QByteArray Sine(double amplitude, int count)
 {
-    std::vector<std::int16_t> samples(count);
-    for (size_t i = 0; i < count; ++i)
+    QByteArray bytes(count * 2, '\0');
+    auto* samples = reinterpret_cast<std::int16_t*>(bytes.data());
+    for (int i = 0; i < count; ++i)
         samples[i] = static_cast<std::int16_t>(std::lround(amplitude * 32767.0 * std::sin(2 * M_PI * 440.0 * i / 16000.0)));
-    return samples;
+    return bytes;
 }
 
-QByteArray Bytes(const std::vector<std::int16_t>& samples)
+float Rms(const QByteArray& bytes)
 {
-    return QByteArray(reinterpret_cast<const char*>(samples.data()), static_cast<int>(samples.size() * 2));
+    return SoundLevel::Rms(reinterpret_cast<const std::int16_t*>(bytes.constData()), size_t(bytes.size() / 2));
 }
 
 // Plays 16 kHz mono samples on the default output until they end or the process is killed.
@@ -59,6 +60,40 @@ void Play(QProcess& player, const QByteArray& samples)
     player.write(samples);
     player.closeWriteChannel();
 }
+
+// The client's files go to a private home; the server is the one at socket.
+void PrivateSound(const QTemporaryDir& home, const QString& socket)
+{
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
+    qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+}
+
+// A monitor's options that retry quickly and collect what the monitor says.
+class Messages
+{
+public:
+    SoundMonitor::Options Options(std::chrono::milliseconds retry)
+    {
+        SoundMonitor::Options options;
+        options.retry = retry;
+        options.report = [this](const QString& text) {
+            QMutexLocker locked(&lock);
+            said << text;
+        };
+        return options;
+    }
+    QStringList Said()
+    {
+        QMutexLocker locked(&lock);
+        return said;
+    }
+
+private:
+    QMutex lock;
+    QStringList said;
+};
 
 } // namespace
 
@@ -92,43 +127,23 @@ private slots:
         QVERIFY(QDir(root.filePath(QStringLiteral("hwmon0"))).removeRecursively());
         QCOMPARE(cpu.Read(), NoReading);
         QCOMPARE(CpuTemperature(root.filePath(QStringLiteral("missing"))).Read(), NoReading);
-    }
-
-    void millidegreesAreCheckedText_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<std::optional<float>>("celsius");
-        QTest::newRow("plain") << QByteArray("45500\n") << std::optional<float>(45.5f);
-        QTest::newRow("below zero") << QByteArray("-5000") << std::optional<float>(-5.0f);
-        QTest::newRow("empty") << QByteArray() << std::optional<float>();
-        QTest::newRow("words") << QByteArray("hot\n") << std::optional<float>();
-        QTest::newRow("decimal point") << QByteArray("45.5") << std::optional<float>();
-        QTest::newRow("too hot") << QByteArray("150001") << std::optional<float>();
-        QTest::newRow("overflow") << QByteArray("99999999999999999999999") << std::optional<float>();
-    }
-    void millidegreesAreCheckedText()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(std::optional<float>, celsius);
-        QCOMPARE(CpuTemperature::ParseMillidegrees(text), celsius);
+        // Only whole millidegrees between -40 and 150 degrees are a reading.
+        QCOMPARE(CpuTemperature::ParseMillidegrees(" -5000\n"), std::optional<float>(-5.0f));
+        for (const char* text : {"", "hot", "45.5", "150001", "-40001", "99999999999999999999"})
+            QCOMPARE(CpuTemperature::ParseMillidegrees(text), NoReading);
     }
 
     void soundLevelFollowsLoudness()
     {
-        // A sine's RMS is its amplitude over the square root of two.
-        const std::vector<std::int16_t> loud = Sine(1.0, 320), quiet = Sine(0.01, 320);
-        QVERIFY(std::fabs(SoundLevel::Rms(loud.data(), loud.size()) - 0.7071f) < 0.002f);
+        // A sine's RMS is its amplitude over the square root of two; on the
+        // level's scale -3 dB is loud, -43 dB quiet but not silent.
+        QVERIFY(std::fabs(Rms(Sine(1.0, 320)) - 0.7071f) < 0.002f);
+        QCOMPARE(Rms(QByteArray::fromHex("0080").repeated(32)), 1.0f); // -32768 throughout
         QCOMPARE(SoundLevel::Rms(nullptr, 0), 0.0f);
-        const std::vector<std::int16_t> floor(64, -32768);
-        QCOMPARE(SoundLevel::Rms(floor.data(), floor.size()), 1.0f);
-
-        // The decibel scale: -3 dB is loud, -40 dB quiet but not silent.
-        QCOMPARE(SoundLevel::FromRms(SoundLevel::Rms(loud.data(), loud.size())), 1.0f);
-        const float quietLevel = SoundLevel::FromRms(SoundLevel::Rms(quiet.data(), quiet.size()));
-        QVERIFY(std::fabs(quietLevel - (-43.0f + 60.0f) / 54.0f) < 0.01f);
-        QCOMPARE(SoundLevel::FromRms(0.0f), 0.0f);
-        QCOMPARE(SoundLevel::FromRms(std::nanf("")), 0.0f);
-        QCOMPARE(SoundLevel::FromRms(1e-9f), 0.0f);
+        QCOMPARE(SoundLevel::FromRms(Rms(Sine(1.0, 320))), 1.0f);
+        QVERIFY(std::fabs(SoundLevel::FromRms(Rms(Sine(0.01, 320))) - 17.0f / 54.0f) < 0.01f);
+        for (float silent : {0.0f, 1e-9f, std::nanf("")})
+            QCOMPARE(SoundLevel::FromRms(silent), 0.0f);
 
         // Rising is quick, falling slow, and nonsense never leaves 0..1.
         const float up = SoundLevel::Follow(0.0f, 1.0f, 0.02), down = SoundLevel::Follow(1.0f, 0.0f, 0.02);
@@ -147,10 +162,7 @@ private slots:
         // A private sound server whose only output is a null sink.
         QTemporaryDir home;
         const QString socket = home.filePath(QStringLiteral("native"));
-        qputenv("HOME", home.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
-        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+        PrivateSound(home, socket);
         QProcess server;
         server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         server.start(QStringLiteral("pulseaudio"),
@@ -161,25 +173,18 @@ private slots:
         QVERIFY(server.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
 
-        QStringList said;
-        QMutex lock;
-        SoundMonitor::Options options;
-        options.retry = std::chrono::milliseconds(100);
-        options.report = [&](const QString& text) {
-            QMutexLocker locked(&lock);
-            said << text;
-        };
-        SoundMonitor monitor(options);
+        Messages messages;
+        SoundMonitor monitor(messages.Options(std::chrono::milliseconds(100)));
         monitor.Start();
         const auto level = [&] { return monitor.Level().value_or(-1.0f); };
         // A sine at half of full scale is -9 dB: 51/54 of the level's scale.
         QProcess player;
-        Play(player, Bytes(Sine(0.5, 16000 * 20)));
+        Play(player, Sine(0.5, 16000 * 20));
         QTRY_VERIFY_WITH_TIMEOUT(level() > 0.9f, 15000);
         QVERIFY(level() < 0.96f);
         player.kill();
         player.waitForFinished();
-        Play(player, Bytes(std::vector<std::int16_t>(16000 * 20)));
+        Play(player, QByteArray(2 * 16000 * 20, '\0'));
         QTRY_VERIFY_WITH_TIMEOUT(level() >= 0.0f && level() < 0.05f, 15000);
         player.kill();
         player.waitForFinished();
@@ -190,7 +195,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(monitor.Level(), NoReading, 5000);
         QTest::qWait(300);
         monitor.Stop();
-        QMutexLocker locked(&lock);
+        const QStringList said = messages.Said();
         QCOMPARE(said.size(), 1);
         QVERIFY2(said.first().contains(QLatin1String("stopped")), qPrintable(said.first()));
     }
@@ -206,34 +211,21 @@ private slots:
     {
         QFETCH(QString, library);
         QFETCH(QString, named);
-        // A server address where nothing listens, and a private home for the
-        // client's files.
+        // A server address where nothing listens.
         QTemporaryDir home;
-        qputenv("HOME", home.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
-        qputenv("PULSE_SERVER", "unix:" + home.filePath(QStringLiteral("nothing")).toUtf8());
-        QStringList said;
-        QMutex lock;
-        SoundMonitor::Options options;
+        PrivateSound(home, home.filePath(QStringLiteral("nothing")));
+        Messages messages;
+        SoundMonitor::Options options = messages.Options(std::chrono::milliseconds(20));
         options.library = library;
-        options.retry = std::chrono::milliseconds(20);
-        options.report = [&](const QString& text) {
-            QMutexLocker locked(&lock);
-            said << text;
-        };
         SoundMonitor monitor(options);
         monitor.Start();
-        const auto count = [&] {
-            QMutexLocker locked(&lock);
-            return said.size();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(count(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(messages.Said().size(), 1, 5000);
         // Several retries later it still has said it once and hears nothing.
         QTest::qWait(200);
         QCOMPARE(monitor.Level(), NoReading);
         monitor.Stop();
-        QCOMPARE(count(), 1);
+        const QStringList said = messages.Said();
+        QCOMPARE(said.size(), 1);
         QVERIFY2(said.first().contains(named) && said.first().contains(QLatin1String("breathes gently")),
                  qPrintable(said.first()));
     }
