@@ -51,6 +51,11 @@ int RunPanel(int argc, char** argv)
 
     // Outlives the application object: the claim is held until the very end.
     SingleInstance instance;
+    // The window follows the desktop's scale (Xft.dpi, QT_SCALE_FACTOR,
+    // QT_SCREEN_SCALE_FACTORS) and takes the images drawn for it; Qt reads
+    // both only before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
     if (!instance.Acquire())
         return 0;

@@ -30,21 +30,39 @@ constexpr int Sub = 4;
 const QColor white{0xff, 0xff, 0xff};
 const QColor shadow{0x0b, 0x0c, 0x0e};
 
-QImage straightCanvas(int w, int h)
+// A pixel of a per-pixel image in the image's own units: its centre (the
+// centre of pixel x of the plain image is x) and its side (1, or 0.5 at
+// scale 2).
+struct Pixel
 {
-    QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
+    double x;
+    double y;
+    double side;
+};
+
+// An image of w x h units coloured pixel by pixel at the drawing scale;
+// colour returns an invalid colour where the image stays clear.
+QImage perPixel(int w, int h, const std::function<QColor(const Pixel&)>& colour)
+{
+    QImage img = art::canvas(w, h, QImage::Format_ARGB32);
+    const double side = 1.0 / art::scale;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = colour({(x + 0.5) * side - 0.5, (y + 0.5) * side - 0.5, side});
+            if (c.isValid())
+                img.setPixelColor(x, y, c);
+        }
+    }
     return img;
 }
 
-// Fraction of the pixel (x, y) (a point, with the pixel around it) that
-// satisfies inside(px, py).
-double coverage(int x, int y, const std::function<bool(double, double)>& inside)
+// Fraction of the pixel that satisfies inside(px, py).
+double coverage(const Pixel& pixel, const std::function<bool(double, double)>& inside)
 {
     int hits = 0;
     for (int i = 0; i < Sub; ++i) {
         for (int j = 0; j < Sub; ++j) {
-            if (inside(x - 0.5 + (i + 0.5) / Sub, y - 0.5 + (j + 0.5) / Sub))
+            if (inside(pixel.x + pixel.side * ((i + 0.5) / Sub - 0.5), pixel.y + pixel.side * ((j + 0.5) / Sub - 0.5)))
                 ++hits;
         }
     }
@@ -64,20 +82,16 @@ bool inRing(double x, double y)
 // The band, coloured per pixel by paint(angle, radial position 0..1).
 QImage ring(const std::function<QColor(float, double)>& paint)
 {
-    QImage img = straightCanvas(PaletteImageWidth, PaletteImageHeight);
-    for (int y = 0; y < img.height(); ++y) {
-        for (int x = 0; x < img.width(); ++x) {
-            const double a = coverage(x, y, inRing);
-            if (a <= 0.0)
-                continue;
-            const float angle = pg::AngleOfOffset(static_cast<float>(x - RingCx), static_cast<float>(RingCy - y));
-            const double r = std::hypot(x - RingCx, y - RingCy);
-            QColor c = paint(angle, (r - RingInner) / (RingOuter - RingInner));
-            c.setAlphaF(a);
-            img.setPixelColor(x, y, c);
-        }
-    }
-    return img;
+    return perPixel(PaletteImageWidth, PaletteImageHeight, [&paint](const Pixel& px) {
+        const double a = coverage(px, inRing);
+        if (a <= 0.0)
+            return QColor();
+        const float angle = pg::AngleOfOffset(static_cast<float>(px.x - RingCx), static_cast<float>(RingCy - px.y));
+        const double r = std::hypot(px.x - RingCx, px.y - RingCy);
+        QColor c = paint(angle, (r - RingInner) / (RingOuter - RingInner));
+        c.setAlphaF(a);
+        return c;
+    });
 }
 
 // A slight bevel: the band's edges a touch darker than its middle.
@@ -116,20 +130,15 @@ QImage triangle()
         const double s2 = side(p2, p0, x, y);
         return (s0 >= 0 && s1 >= 0 && s2 >= 0) || (s0 <= 0 && s1 <= 0 && s2 <= 0);
     };
-    QImage img = straightCanvas(PaletteImageWidth, PaletteImageHeight);
-    for (int y = 0; y < img.height(); ++y) {
-        for (int x = 0; x < img.width(); ++x) {
-            const double a = coverage(x, y, inside);
-            if (a <= 0.0)
-                continue;
-            const pg::SaturationLightness sl = pg::ColorAtPoint(static_cast<float>(x + pg::ImageLeft),
-                                                                static_cast<float>(y + pg::ImageTop));
-            QColor c = QColor::fromHslF(0.0, sl.saturation, sl.lightness);
-            c.setAlphaF(a);
-            img.setPixelColor(x, y, c);
-        }
-    }
-    return img;
+    return perPixel(PaletteImageWidth, PaletteImageHeight, [&inside](const Pixel& px) {
+        const double a = coverage(px, inside);
+        if (a <= 0.0)
+            return QColor();
+        const pg::SaturationLightness sl = pg::ColorAtPoint(QPointF(px.x + pg::ImageLeft, px.y + pg::ImageTop));
+        QColor c = QColor::fromHslF(0.0, sl.saturation, sl.lightness);
+        c.setAlphaF(a);
+        return c;
+    });
 }
 
 // An open circle: a wide outline first, then the narrower stroke over it, so
@@ -426,21 +435,17 @@ QImage dotButton(const std::string& icon, DotState state)
 // LED's hue, so it reads as a small lit bead.
 QImage colourPreview()
 {
-    QImage img = straightCanvas(6, 6);
     const double c = 2.5;
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 6; ++x) {
-            const double a = coverage(x, y, [c](double px, double py) { return std::hypot(px - c, py - c) <= 3.0; });
-            if (a <= 0.0)
-                continue;
-            // Lit from the upper left.
-            const double d = std::hypot(x - (c - 0.8), y - (c - 0.8)) / 4.5;
-            QColor g = QColor::fromHslF(0.0, 0.0, std::clamp(0.68 - 0.3 * d, 0.3, 0.7));
-            g.setAlphaF(a);
-            img.setPixelColor(x, y, g);
-        }
-    }
-    return img;
+    return perPixel(6, 6, [c](const Pixel& px) {
+        const double a = coverage(px, [c](double x, double y) { return std::hypot(x - c, y - c) <= 3.0; });
+        if (a <= 0.0)
+            return QColor();
+        // Lit from the upper left.
+        const double d = std::hypot(px.x - (c - 0.8), px.y - (c - 0.8)) / 4.5;
+        QColor g = QColor::fromHslF(0.0, 0.0, std::clamp(0.68 - 0.3 * d, 0.3, 0.7));
+        g.setAlphaF(a);
+        return g;
+    });
 }
 
 // The band behind the LED buttons.

@@ -17,12 +17,26 @@ inline const QColor textDim{0x8c, 0x8c, 0x8c};
 inline const QColor textDisabled{0x4d, 0x4d, 0x4d};
 inline const QColor accent{0x3d, 0xa5, 0xf4};
 
-// A transparent ARGB canvas of the given size.
-inline QImage canvas(int w, int h)
+// The scale the images are drawn at: 1, and 2 for their "@2x" copies, drawn
+// anew at twice the size rather than enlarged. Every canvas takes it as its
+// device pixel ratio, so a painter works in the image's own units either way.
+inline int scale = 1;
+
+// A transparent canvas of the given size in the image's own units, in the
+// given format (premultiplied for painters, straight for per-pixel colours).
+inline QImage canvas(int w, int h, QImage::Format format = QImage::Format_ARGB32_Premultiplied)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img(w * scale, h * scale, format);
+    img.setDevicePixelRatio(scale);
     img.fill(Qt::transparent);
     return img;
+}
+
+// The whole canvas in its own units.
+inline QRect area(const QImage& img)
+{
+    const int s = qRound(img.devicePixelRatio());
+    return QRect(0, 0, img.width() / s, img.height() / s);
 }
 
 } // namespace art

@@ -19,7 +19,7 @@ QImage drawBackground()
     QImage img = art::canvas(860, 700);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(img.rect(), art::windowBackground);
+    p.fillRect(art::area(img), art::windowBackground);
 
     // Header: a faint vertical fade, the emblem, and an accent rule along its
     // foot that fades out to the right.
@@ -59,7 +59,7 @@ QImage drawBackground()
     p.setPen(art::hairline);
     p.setBrush(Qt::NoBrush);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.drawRect(img.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(art::area(img).adjusted(0, 0, -1, -1));
     return img;
 }
 
@@ -122,7 +122,7 @@ QImage drawMask()
     QImage img = art::canvas(860, 700);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(img.rect(), QColor(0x0c, 0x0d, 0x0f, 215));
+    p.fillRect(art::area(img), QColor(0x0c, 0x0d, 0x0f, 215));
 
     // A dimmed power glyph in the middle of the page.
     const QPointF c(520, 380);
@@ -158,12 +158,12 @@ QImage drawEffectButton(int state)
     QImage img = art::canvas(179, 33);
     QPainter p(&img);
     if (state == 1)
-        p.fillRect(img.rect(), art::raised);
+        p.fillRect(art::area(img), art::raised);
     if (state == 2) {
         QLinearGradient g(0, 0, 179, 0);
         g.setColorAt(0.0, art::accent.darker(250));
         g.setColorAt(1.0, art::band);
-        p.fillRect(img.rect(), g);
+        p.fillRect(art::area(img), g);
         p.fillRect(QRect(0, 0, 4, 33), art::accent);
     }
     p.fillRect(QRect(12, 32, 155, 1), art::hairline);
@@ -193,7 +193,7 @@ void registerWindowArt(ArtSink& sink)
         clear.setAlpha(0);
         g.setColorAt(0.0, art::band);
         g.setColorAt(1.0, clear);
-        p.fillRect(img.rect(), g);
+        p.fillRect(art::area(img), g);
         return img;
     });
 

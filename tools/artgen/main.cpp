@@ -1,8 +1,11 @@
-// artgen OUTDIR: draws every image of the panel into OUTDIR/Lumet/Resources/
-// and writes OUTDIR/lumet_resources.qrc listing them under :/Lumet/Resources/.
+// artgen OUTDIR: draws every image of the panel into OUTDIR/Lumet/Resources/,
+// each also at twice the size beside it ("name@2x.png", which Qt picks on
+// high-density screens), and writes OUTDIR/lumet_resources.qrc listing them
+// all under :/Lumet/Resources/.
 // artgen --icon SIZE FILE: draws the desktop icon at SIZE x SIZE into FILE.
 #include "ArtIcon.h"
 #include "ArtSink.h"
+#include "ArtStyle.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,16 +42,22 @@ int main(int argc, char** argv)
     QTextStream qs(&qrc);
     qs << "<RCC>\n  <qresource prefix=\"/\">\n";
     for (const auto& item : sink.items) {
-        const QString rel = QStringLiteral("Lumet/Resources/") + item.path;
-        const QString file = outDir + QLatin1Char('/') + rel;
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        const QImage img = item.draw();
-        if (img.isNull() || !img.save(file, "PNG")) {
-            std::fprintf(stderr, "artgen: cannot draw %s\n", qPrintable(rel));
-            return 1;
+        for (int scale : {1, 2}) {
+            QString rel = QStringLiteral("Lumet/Resources/") + item.path;
+            if (scale != 1)
+                rel.insert(rel.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(scale));
+            const QString file = outDir + QLatin1Char('/') + rel;
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            art::scale = scale;
+            const QImage img = item.draw();
+            if (img.isNull() || !img.save(file, "PNG")) {
+                std::fprintf(stderr, "artgen: cannot draw %s\n", qPrintable(rel));
+                return 1;
+            }
+            qs << "    <file>" << rel << "</file>\n";
         }
-        qs << "    <file>" << rel << "</file>\n";
     }
+    art::scale = 1;
     qs << "  </qresource>\n</RCC>\n";
     qs.flush();
 

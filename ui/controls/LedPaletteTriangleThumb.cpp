@@ -1,9 +1,11 @@
 #include "ui/controls/LedPaletteTriangleThumb.h"
 
+#include "ui/controls/LumetImage.h"
+
 #include <QPainter>
 
 LedPaletteTriangleThumb::LedPaletteTriangleThumb(QWidget* parent)
-    : LedPaletteDragThumb(parent), image(QStringLiteral(":/Lumet/Resources/new palette/color_pick01.png"))
+    : LedPaletteDragThumb(parent), image(LumetImage::Load(QStringLiteral(":/Lumet/Resources/new palette/color_pick01.png")))
 {
 }
 

@@ -1,6 +1,7 @@
 #include "ui/controls/LumetColorDotLabel.h"
 
 #include "ui/controls/LedColor.h"
+#include "ui/controls/LumetImage.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,7 +18,7 @@ void LumetColorDotLabel::setHue(float hue)
 
 QPixmap LumetColorDotLabel::previewPixmap(float hue)
 {
-    const QImage preview(QStringLiteral(":/Lumet/Resources/color_area/color_preview.png"));
+    const QImage preview = LumetImage::Load(QStringLiteral(":/Lumet/Resources/color_area/color_preview.png"));
     return QPixmap::fromImage(LedColor::TintToHue(preview, hue, 1.0f));
 }
 

@@ -1,14 +1,16 @@
 #include "ui/controls/NewLedPaletteThumb.h"
 
+#include "ui/controls/LumetImage.h"
+
 #include <QPainter>
 #include <QTransform>
 
 NewLedPaletteThumb::NewLedPaletteThumb(QWidget* parent, int kind)
     : LedPaletteDragThumb(parent),
-      enabledImage(kind == 1 ? QStringLiteral(":/Lumet/Resources/new palette/color_pick04.png")
-                             : QStringLiteral(":/Lumet/Resources/new palette/color_pick05.png")),
-      disabledImage(kind == 1 ? QStringLiteral(":/Lumet/Resources/new palette/color_pick04_un.png")
-                              : QStringLiteral(":/Lumet/Resources/new palette/color_pick05_un.png")),
+      enabledImage(LumetImage::Load(kind == 1 ? QStringLiteral(":/Lumet/Resources/new palette/color_pick04.png")
+                                              : QStringLiteral(":/Lumet/Resources/new palette/color_pick05.png"))),
+      disabledImage(LumetImage::Load(kind == 1 ? QStringLiteral(":/Lumet/Resources/new palette/color_pick04_un.png")
+                                               : QStringLiteral(":/Lumet/Resources/new palette/color_pick05_un.png"))),
       kind_(kind)
 {
 }
@@ -21,7 +23,12 @@ void NewLedPaletteThumb::paintEvent(QPaintEvent*)
     const QImage& source = isEnabled() ? enabledImage : disabledImage;
     if (source.isNull())
         return;
-    const QImage rotated = source.transformed(QTransform().rotateRadians(angle_), Qt::SmoothTransformation);
-    painter.drawImage(static_cast<int>((width() - rotated.width()) * 0.5),
-                      static_cast<int>((height() - rotated.height()) * 0.5), rotated);
+    QImage rotated = source.transformed(QTransform().rotateRadians(angle_), Qt::SmoothTransformation);
+    // Centred on whole device pixels: an "@2x" image has two to a point.
+    const qreal ratio = source.devicePixelRatio();
+    rotated.setDevicePixelRatio(ratio);
+    const auto offset = [ratio](int side, int rotatedSide) {
+        return static_cast<int>((side * ratio - rotatedSide) * 0.5) / ratio;
+    };
+    painter.drawImage(QPointF(offset(width(), rotated.width()), offset(height(), rotated.height())), rotated);
 }

@@ -1,7 +1,8 @@
 #include "ui/views/LumetColorCycleView.h"
 
+#include "ui/controls/LumetImage.h"
+
 #include <QLabel>
-#include <QPixmap>
 #include <QTimer>
 
 namespace {
@@ -30,7 +31,7 @@ void LumetColorCycleView::ShowView(bool)
 
 void LumetColorCycleView::StepFrame()
 {
-    animationLabel->setPixmap(QPixmap(FramePath(frameCounter)));
+    animationLabel->setPixmap(LumetImage::LoadPixmap(FramePath(frameCounter)));
     frameCounter = NextFrame(frameCounter);
 }
 

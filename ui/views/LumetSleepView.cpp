@@ -1,7 +1,8 @@
 #include "ui/views/LumetSleepView.h"
 
+#include "ui/controls/LumetImage.h"
+
 #include <QLabel>
-#include <QPixmap>
 
 LumetSleepView::LumetSleepView(QWidget* parent, DeviceMaster* deviceMaster, DeviceAlignment alignment,
                                PowerState ps, int effectId)
@@ -21,7 +22,7 @@ void LumetSleepView::InitUi()
     pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
     // x 318, y 248 of the page.
     pictureLabel->setGeometry(137, 151, 390, 250);
-    pictureLabel->setPixmap(QPixmap(QStringLiteral(":/Lumet/Resources/s5_stop.png")));
+    pictureLabel->setPixmap(LumetImage::LoadPixmap(QStringLiteral(":/Lumet/Resources/s5_stop.png")));
 }
 
 std::string LumetSleepView::BuildXmlProfile()
