@@ -1,3 +1,4 @@
+#include "ui/controls/LedColor.h"
 #include "ui/controls/NewLedPalette.h"
 #include "ui/controls/PaletteGeometry.h"
 
@@ -75,53 +76,103 @@ private slots:
     {
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<bool>("onRing"); // the band 48..80 around (98, 76)
-        QTest::addColumn<bool>("inTriangle");
-        QTest::addColumn<QPoint>("clamped"); // y to 32..98, then onto the edge on its side
-        QTest::newRow("ring inner edge 48") << QPoint(98, 28) << true << false << QPoint(97, 32);
-        QTest::newRow("inside the ring, 47") << QPoint(98, 29) << false << false << QPoint(97, 32);
-        QTest::newRow("ring outer edge 80") << QPoint(98, -4) << true << false << QPoint(97, 32);
-        QTest::newRow("beyond the ring, 81") << QPoint(98, -5) << false << false << QPoint(97, 32);
-        QTest::newRow("inside the left edge") << QPoint(59, 97) << false << true << QPoint(59, 97);
-        QTest::newRow("left edge at 58.59") << QPoint(58, 97) << false << false << QPoint(58, 97);
-        QTest::newRow("left of the left edge") << QPoint(0, 65) << false << false << QPoint(77, 65); // 77.5
-        QTest::newRow("right of the right edge") << QPoint(200, 65) << false << false << QPoint(115, 65); // 115.5
-        QTest::newRow("far lower right") << QPoint(200, 200) << false << false << QPoint(134, 98);
-        // Products of these overflow 32 bits.
-        QTest::newRow("very far left") << QPoint(-60000000, 65) << false << false << QPoint(77, 65);
-        QTest::newRow("very far below") << QPoint(98, 60000000) << false << false << QPoint(98, 98);
+        QTest::addColumn<QPointF>("clamped"); // y to 32..98, then x into the triangle's width there
+        QTest::newRow("ring inner edge 48") << QPoint(98, 28) << true << QPointF(97, 32);
+        QTest::newRow("inside the ring, 47") << QPoint(98, 29) << false << QPointF(97, 32);
+        QTest::newRow("ring outer edge 80") << QPoint(98, -4) << true << QPointF(97, 32);
+        QTest::newRow("beyond the ring, 81") << QPoint(98, -5) << false << QPointF(97, 32);
+        QTest::newRow("inside the left edge") << QPoint(59, 97) << false << QPointF(59, 97);
+        QTest::newRow("left edge at 58.59") << QPoint(58, 97) << false << QPointF(97 - 39 * 65 / 66.0, 97);
+        QTest::newRow("left of the left edge") << QPoint(0, 65) << false << QPointF(77.5, 65);
+        QTest::newRow("right of the right edge") << QPoint(200, 65) << false << QPointF(115.5, 65);
+        QTest::newRow("far lower right") << QPoint(200, 200) << false << QPointF(134, 98);
+        QTest::newRow("very far left") << QPoint(-60000000, 65) << false << QPointF(77.5, 65);
+        QTest::newRow("very far below") << QPoint(98, 60000000) << false << QPointF(98, 98);
     }
 
     void points()
     {
         QFETCH(QPoint, point);
         QFETCH(bool, onRing);
-        QFETCH(bool, inTriangle);
-        QFETCH(QPoint, clamped);
+        QFETCH(QPointF, clamped);
         QCOMPARE(IsOnRing(point), onRing);
-        QCOMPARE(IsInsideTriangle(point), inTriangle);
         QCOMPARE(ClampToTriangle(point), clamped);
     }
 
-    void colourPointsAndHighlight()
+    // Colour to point and back in floating point, inside the triangle and
+    // beyond it (pure colours lie a hair outside): documents print the same
+    // six decimals, and a pointer's point comes back to the same place.
+    void colourRoundTrips()
     {
-        QCOMPARE(PointForColor(0.0f, 1.0f), QPoint(134, 98));
+        const auto printed = [](float v) { return QByteArray::number(v, 'f', 6); };
+        for (int i = 0; i <= 1000; i += 7) {
+            for (int j = 0; j <= 1000; j += 3) {
+                const float s = printed(i * 0.001f).toFloat(), l = printed(j * 0.001f).toFloat();
+                const SaturationLightness back = ColorAtPoint(PointForColor(s, l));
+                QVERIFY2(qAbs(back.saturation - s) < 1e-7f && qAbs(back.lightness - l) < 1e-7f &&
+                             printed(back.saturation) == printed(s) && printed(back.lightness) == printed(l),
+                         qPrintable(QStringLiteral("%1 %2").arg(s).arg(l)));
+            }
+        }
+        for (int x = 58; x <= 134; x += 3) {
+            for (int y = 32; y <= 98; y += 2) {
+                const QPointF p = ClampToTriangle(QPointF(x, y));
+                const SaturationLightness c = ColorAtPoint(p);
+                QVERIFY(QLineF(PointForColor(c.saturation, c.lightness), p).length() < 1e-4);
+            }
+        }
+        QCOMPARE(PointForColor(0.0f, 1.0f), QPointF(134, 98));
         // A status can say anything: out-of-range values show as the nearer end.
         QCOMPARE(PointForColor(57826346.0f, -3.0e38f), PointForColor(1.0f, 0.0f));
         QCOMPARE(PointForColor(std::nanf(""), 2.0f), PointForColor(0.0f, 1.0f));
         QCOMPARE(RingThumbTopLeft(std::numeric_limits<float>::infinity(), QSize(33, 33)), RingThumbTopLeft(0.0f, QSize(33, 33)));
-        // Pure red lands just left of P1; the clamp puts the thumb at (50, 89).
+        // Pure red lies just left of P1; its thumb is drawn inside, at (50, 89).
         QCOMPARE(TriangleThumbTopLeft(PointForColor(1.0f, 0.5f), QSize(16, 16)), QPoint(50, 89));
         // Lightness runs along the whole edge P0-P2: at P1 it is 2913 / 5725.
-        QVERIFY(qAbs(ColorAtPoint(58, 98).saturation - 1.0f) < 1e-5f && qAbs(ColorAtPoint(58, 98).lightness - 2913.0f / 5725.0f) < 1e-5f);
+        QVERIFY(ColorAtPoint(QPointF(58, 98)).saturation == 1.0f && ColorAtPoint(QPointF(58, 98)).lightness == 2913.0f / 5725.0f);
         // Beyond the corners the values stay within 0..1.
-        QVERIFY(ColorAtPoint(97, 0).lightness == 0.0f && ColorAtPoint(200, 98).lightness == 1.0f && ColorAtPoint(200, 98).saturation == 0.0f);
-        // The lit arc of the range mode.
+        QVERIFY(ColorAtPoint(QPointF(97, 0)).lightness == 0.0f && ColorAtPoint(QPointF(200, 98)).lightness == 1.0f &&
+                ColorAtPoint(QPointF(200, 98)).saturation == 0.0f);
+    }
+
+    // Up and Down on the keyboard: lightness moves by exactly the step, and
+    // saturation gives way only where the triangle is too narrow for it.
+    void lightnessSteps()
+    {
+        const float atP1 = 2913.0f / 5725.0f;
+        const struct
+        {
+            SaturationLightness from;
+            float delta;
+            SaturationLightness to;
+        } steps[] = {
+            {{0.2f, 0.5f}, 0.01f, {0.2f, 0.51f}},
+            {{0.2f, 0.5f}, -0.01f, {0.2f, 0.49f}},
+            {{1.0f, 0.5f}, -0.01f, {0.49f / atP1, 0.49f}},             // pure red, darker: along the left edge
+            {{1.0f, 0.5f}, 0.01f, {0.49f / (1.0f - atP1), 0.51f}},     // lighter: along the right edge
+            {{0.5f, 0.005f}, -0.01f, {0.0f, 0.0f}},                    // into the dark corner, and no further
+            {{0.0f, 1.0f}, 0.01f, {0.0f, 1.0f}},
+        };
+        for (const auto& step : steps) {
+            const SaturationLightness got = StepLightness(step.from, step.delta);
+            QVERIFY2(qAbs(got.saturation - step.to.saturation) < 1e-6f && got.lightness == std::clamp(step.from.lightness + step.delta, 0.0f, 1.0f),
+                     qPrintable(QStringLiteral("%1 %2 -> %3 %4").arg(step.from.saturation).arg(step.from.lightness).arg(got.saturation).arg(got.lightness)));
+            // The colour stays one the triangle shows.
+            const QPointF p = PointForColor(got.saturation, got.lightness);
+            QVERIFY(QLineF(p, ClampToTriangle(p)).length() < 1e-6);
+        }
+    }
+
+    // The lit arc of the range mode.
+    void rangeHighlight()
+    {
         QVERIFY(RangeHighlightRegion(1.0f, 0.0f).isEmpty());
         QCOMPARE(RangeHighlightRegion(1.0f, TwoPi), QRegion(25, 5, 142, 142));
         // Three quarters from the top: all but the upper-left quarter.
         const QRegion wide = RangeHighlightRegion(0.0f, 1.5f * Pi);
         QVERIFY(wide.contains(QPoint(150, 30)) && wide.contains(QPoint(40, 120)) && !wide.contains(QPoint(50, 30)));
     }
+
     void initTestCase() { Q_INIT_RESOURCE(lumet_resources); }
 
     void init()
@@ -144,25 +195,18 @@ private slots:
         }
     }
 
+    // What is set from code reads back as it was set, wherever its thumb is drawn.
     void setThenGetRoundTrip()
     {
-        // Two pixels in from the edges, a colour comes back within a pixel's worth.
-        const float edge = std::sqrt(37.0f * 37.0f + 66.0f * 66.0f);
-        int checked = 0;
         for (int i = 0; i < 441; ++i) {
             const float s = i / 21 / 20.0f, l = i % 21 / 20.0f, hue = i % 37 / 37.0f;
-            const QPoint p = PointForColor(s, l);
-            if (!IsInsideTriangle(p + QPoint(-2, -2)) || !IsInsideTriangle(p + QPoint(2, 2)) ||
-                !IsInsideTriangle(p + QPoint(-2, 2)) || !IsInsideTriangle(p + QPoint(2, -2)))
-                continue;
             palette->setColor(hue, s, l, true);
             float h2, s2, l2;
             palette->getColor(h2, s2, l2);
-            QVERIFY2(qAbs(h2 - hue) < 1e-6f && qAbs(s2 - s) <= std::sqrt(2.0f) * edge / DoubledTriangleArea() &&
-                         qAbs(l2 - l) <= std::sqrt(2.0f) / edge, qPrintable(QStringLiteral("%1 %2").arg(s).arg(l)));
-            ++checked;
+            QVERIFY2(qAbs(h2 - hue) < 1e-6f && s2 == s && l2 == l, qPrintable(QStringLiteral("%1 %2").arg(s).arg(l)));
+            // The thumb is drawn on the triangle all the same.
+            QCOMPARE(trianglePos(), TriangleThumbTopLeft(PointForColor(s, l), QSize(16, 16)));
         }
-        QVERIFY(checked > 100);
         // Hues from a status outside 0..1 go round the ring; non-numbers show red.
         const std::pair<float, float> wrapped[] = {{1.25f, 0.25f}, {-0.25f, 0.75f}, {3.0e38f, 0.0f},
                                                    {std::numeric_limits<float>::infinity(), 0.0f},
@@ -224,7 +268,7 @@ private slots:
             QCOMPARE(trianglePos(), QPoint(50, 89));
             float h, s, l;
             palette->getColor(h, s, l);
-            QVERIFY(qAbs(h - hue) < 1e-6f && s > 0.99f && qAbs(l - 0.5f) < 0.01f);
+            QVERIFY(qAbs(h - hue) < 1e-6f && s == 1.0f && l == 0.5f);
         }
         QCOMPARE(changed.count(), 5);
     }
@@ -264,6 +308,78 @@ private slots:
         QVERIFY(qAbs(gotSweep - sweep) < 0.005f && gotSweep >= 0.0f && gotSweep <= 1.0f);
         const float ended = thumb == "hueThumb" ? palette->hueAngle() : palette->startAngle();
         QVERIFY(qAbs(ended - angle) < 0.03f);
+    }
+
+    // A turn of the hue alone keeps saturation and lightness exactly: pure
+    // red dragged to one third of the ring is pure green.
+    void hueDragKeepsSaturationAndLightness()
+    {
+        for (int mode : {0, 2}) {
+            palette->setMode(mode);
+            palette->setColor(0.0f, 1.0f, 0.5f, true);
+            Drag(child("hueThumb"), {QPoint(130, 60), QPoint(150, 106)}); // the last at 119.98 degrees
+            Drag(child("hueThumb"), {});
+            float h, s, l;
+            palette->getColor(h, s, l);
+            QVERIFY(qAbs(h - 1.0f / 3.0f) < 1e-4f && s == 1.0f && l == 0.5f);
+            QCOMPARE(LedColor::PackedFromHsl(h, s, l), 65280);
+        }
+    }
+
+    // A stored position a pixel off the thumb is the thumb's own place (the
+    // pixel was rounded); one further off is a place of its own.
+    void storedPositions()
+    {
+        palette->setColor(0.0f, 0.3f, 0.4f, true);
+        const QPoint at = trianglePos();
+        palette->moveTriangleThumb(at.x() + 1, at.y() - 1);
+        float h, s, l;
+        palette->getColor(h, s, l);
+        QVERIFY(s == 0.3f && l == 0.4f && trianglePos() == at + QPoint(1, -1));
+        palette->moveTriangleThumb(89, 57);
+        palette->getColor(h, s, l);
+        QCOMPARE(trianglePos(), QPoint(89, 57));
+        QVERIFY(s == ColorAtPoint(QPointF(97, 65)).saturation && l == ColorAtPoint(QPointF(97, 65)).lightness);
+    }
+
+    // Left and Right turn the hue a degree; Up and Down step the lightness in
+    // full colour and turn the range's start in range mode.
+    void keyboard()
+    {
+        QSignalSpy changed(palette.get(), &NewLedPalette::onColorChanged);
+        palette->setColor(0.5f, 0.2f, 0.5f, true);
+        QTest::keyClick(palette.get(), Qt::Key_Right);
+        QTest::keyClick(palette.get(), Qt::Key_Up);
+        float h, s, l;
+        palette->getColor(h, s, l);
+        QVERIFY(qAbs(h - (0.5f + 1.0f / 360.0f)) < 1e-6f && s == 0.2f && l == 0.5f - 0.01f);
+        QTest::keyClick(palette.get(), Qt::Key_Down);
+        palette->getColor(h, s, l);
+        QCOMPARE(l, 0.49f + 0.01f);
+        QCOMPARE(changed.count(), 4);
+
+        palette->setMode(2); // no triangle: Up and Down change nothing
+        QTest::keyClick(palette.get(), Qt::Key_Up);
+        QTest::keyClick(palette.get(), Qt::Key_Left);
+        QCOMPARE(changed.count(), 5);
+        palette->getColor(h, s, l);
+        QVERIFY(qAbs(h - 0.5f) < 1e-6f && l == 0.5f);
+
+        palette->setMode(1);
+        palette->setRange(0.25f, 1.0f); // a full turn: the end cannot go further
+        changed.clear();
+        QTest::keyClick(palette.get(), Qt::Key_Right);
+        QCOMPARE(changed.count(), 0);
+        QTest::keyClick(palette.get(), Qt::Key_Down); // the start turns clockwise
+        float start, sweep;
+        palette->getRange(start, sweep);
+        QVERIFY(qAbs(start - (0.25f + 1.0f / 360.0f)) < 1e-6f && qAbs(sweep - (1.0f - 1.0f / 360.0f)) < 1e-6f);
+        QCOMPARE(changed.count(), 1);
+
+        palette->setMode(3); // inactive: out of the keyboard's reach
+        QCOMPARE(palette->focusPolicy(), Qt::NoFocus);
+        QTest::keyClick(palette.get(), Qt::Key_Left);
+        QCOMPARE(changed.count(), 1);
     }
 
     void setRangeKeepsTheFractionsItWasGiven()

@@ -25,7 +25,7 @@
 
 namespace {
 
-using Edits = std::initializer_list<std::pair<std::string, std::string>>;
+using Edits = std::vector<std::pair<std::string, std::string>>;
 
 // The group of tests/data/effectviews: three LEDs (DIMM_A1 red, DIMM_B1 green,
 // MB_IO blue), the group setting "Gradient" from 0.25 over half a turn, end to
@@ -64,6 +64,22 @@ QString Value(const std::string& profile, const char* name, const char* led = nu
 QAbstractButton* Button(const QObject* parent, const char* name)
 {
     return parent->findChild<QAbstractButton*>(QLatin1String(name));
+}
+
+// Drags a palette's hue thumb by its centre until its centre stands at
+// point (palette coordinates), and lets it go.
+void DragHueThumb(NewLedPalette* palette, QPoint point)
+{
+    QWidget* thumb = palette->findChild<QWidget*>(QStringLiteral("hueThumb"));
+    const QPoint grab(thumb->width() / 2, thumb->height() / 2);
+    const auto send = [thumb](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, thumb->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(thumb, &event);
+    };
+    send(QEvent::MouseButtonPress, grab, Qt::LeftButton);
+    send(QEvent::MouseMove, point - thumb->pos(), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, point - thumb->pos(), Qt::NoButton);
 }
 
 } // namespace
@@ -288,6 +304,92 @@ private slots:
         Button(colours, "colorSpanButton")->click();
         QCOMPARE(changes.count(), 2);
         QCOMPARE(S0("MB_IO").hue, 0.0f);
+    }
+
+    void coloursLoadedAndSentUntouched_data() { EffectRows(); }
+
+    // A status with values no pixel or turn of the palette would hold
+    // exactly: a view loaded from it and left alone sends the same numbers.
+    void coloursLoadedAndSentUntouched()
+    {
+        QFETCH(int, effectId);
+        // The first LED's running colour (its colour not quite the one its
+        // HSL values give, as another service may round) and the range.
+        const struct
+        {
+            const char* element;
+            const char* led;
+            const char* loaded;
+            const char* odd;
+        } fields[] = {{"color", "DIMM_A1", "255", "1234567"},
+                      {"hue", "DIMM_A1", "0.000000", "0.123457"},
+                      {"saturation", "DIMM_A1", "1.000000", "0.734513"},
+                      {"lightness", "DIMM_A1", "0.500000", "0.271828"},
+                      {"start_end_color_cycle_start", nullptr, "0.250000", "0.314159"},
+                      {"start_end_color_cycle_end", nullptr, "0.750000", "0.585987"},
+                      {"start_end_color_cycle_range", nullptr, "0.500000", "0.271828"}};
+        Edits edits;
+        for (const auto& field : fields) {
+            const std::string tag = "<" + std::string(field.element) + ">";
+            edits.emplace_back(tag + field.loaded + "<", tag + field.odd + "<");
+        }
+        const std::string profile = Show(effectId, edits)->GetXmlProfile();
+        int compared = 0;
+        for (const auto& field : fields) {
+            const QString sent = Value(profile, field.element, field.led);
+            if (sent == "-" || sent == "na")
+                continue;
+            QCOMPARE(sent, QLatin1String(field.odd));
+            ++compared;
+        }
+        // Every view that sends colours or a range sent these.
+        QVERIFY(compared > 0 || effectId == 18 || effectId == 19);
+    }
+
+    void pureColoursAndHueTurns_data()
+    {
+        QTest::addColumn<int>("effectId");
+        QTest::newRow("static, full colour") << 1;
+        QTest::newRow("strobing, hue only") << 3;
+    }
+
+    // The pure-colour buttons send the pure colours exactly, and turning only
+    // the hue of a pure red to one third of the ring sends pure green.
+    void pureColoursAndHueTurns()
+    {
+        QFETCH(int, effectId);
+        auto* view = Show<LumetColorView>(effectId);
+        const auto dots = view->GetColorGroup()->GetDots();
+        NewLedPalette* palette = view->GetPalette();
+        // Each LED takes a colour other than the one it had.
+        const struct
+        {
+            const char* led;
+            const char* button;
+            const char* color;
+            const char* hue;
+        } picks[] = {{"DIMM_A1", "pure_color_blue", "16711680", "0.666667"},
+                     {"DIMM_B1", "pure_color_red", "255", "0.000000"},
+                     {"MB_IO", "pure_color_green", "65280", "0.333333"}};
+        for (size_t i = 0; i < 3; ++i) {
+            QTest::mouseClick(dots[i], Qt::LeftButton);
+            QTest::mouseClick(Button(palette, picks[i].button), Qt::LeftButton);
+        }
+        std::string profile = view->GetXmlProfile();
+        for (const auto& pick : picks) {
+            QCOMPARE(Value(profile, "color", pick.led), pick.color);
+            QCOMPARE(Value(profile, "hue", pick.led), pick.hue);
+            QCOMPARE(Value(profile, "saturation", pick.led), "1.000000");
+            QCOMPARE(Value(profile, "lightness", pick.led), "0.500000");
+        }
+
+        QTest::mouseClick(dots[1], Qt::LeftButton); // the red one
+        DragHueThumb(palette, QPoint(150, 106));    // 119.98 degrees round from the top
+        profile = view->GetXmlProfile();
+        QCOMPARE(Value(profile, "color", "DIMM_B1"), "65280");
+        QCOMPARE(Value(profile, "saturation", "DIMM_B1"), "1.000000");
+        QCOMPARE(Value(profile, "lightness", "DIMM_B1"), "0.500000");
+        QVERIFY(qAbs(Value(profile, "hue", "DIMM_B1").toFloat() - 1.0f / 3.0f) < 1e-4f);
     }
 
     void viewsWithoutSettingsOrLeds_data() { EffectRows(); }

@@ -5,12 +5,18 @@
 #include "ui/controls/LedLocationIcons.h"
 #include "ui/controls/LumetColorDotLabel.h"
 
+#include <QCoreApplication>
+
 LumetDeviceDotPushButton::LumetDeviceDotPushButton(QWidget* parent, LedInfo* led) : QPushButton(parent), led(led)
 {
     resize(48, 90);
     setCheckable(true);
     setAutoExclusive(true);
-    setFocusPolicy(Qt::NoFocus);
+    // Of the LEDs Tab stops on the picked one; Left and Right pick its
+    // neighbours (the group handles them).
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleDescription(
+        QCoreApplication::translate("LumetClass", "LED. The color palette colors the picked LED; Left and Right pick the next one."));
     // Names are byte strings; a line feed gives the two-line module name.
     setText(QString::fromLatin1(led->GetName().c_str()));
     setStyleSheet(StyleSheetFor(led->GetLocation()));
@@ -53,6 +59,11 @@ bool LumetDeviceDotPushButton::WriteColor(int scene, float hue, float saturation
     EffectSetting* setting = led->GetSetting(scene);
     if (!setting)
         return false;
+    // The values it holds already (an LED shown on the palette reports them
+    // back with its position): the colour stays as the status gave it, not
+    // as this side would round it.
+    if (setting->hue == hue && setting->saturation == saturation && setting->lightness == lightness)
+        return true;
     setting->hue = hue;
     setting->saturation = saturation;
     setting->lightness = lightness;

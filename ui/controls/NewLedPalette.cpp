@@ -2,16 +2,21 @@
 
 #include "ui/controls/LedColor.h"
 #include "ui/controls/LedPaletteTriangleThumb.h"
+#include "ui/controls/LumetFocusFrame.h"
+#include "ui/controls/LumetImage.h"
 #include "ui/controls/NewLedPaletteThumb.h"
 #include "ui/controls/PaletteGeometry.h"
 
+#include <QCoreApplication>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOption>
 
 #include <cmath>
+#include <cstdlib>
 
 using namespace PaletteGeometry;
 
@@ -25,14 +30,20 @@ float HueOfAngle(float angle)
     return (angle < 0.0f ? angle + TwoPi : angle) / TwoPi;
 }
 
-// One of the palette's images, decoded once per process (the GUI thread's):
-// every colour view makes a palette, and APPLY and UNDO make the view afresh.
+// One keyboard step on the ring, and in the triangle's lightness.
+const float Degree = TwoPi / 360.0f;
+const float LightnessStep = 0.01f;
+
+// One of the palette's images at the screen's density, decoded once per
+// process (the GUI thread's): every colour view makes a palette, and APPLY
+// and UNDO make the view afresh.
 QImage SourceImage(const QString& name)
 {
     static QHash<QString, QImage> decoded;
-    auto it = decoded.constFind(name);
+    const QString path = LumetImage::PathFor(ResourceDir + name, LumetImage::ScreenRatio());
+    auto it = decoded.constFind(path);
     if (it == decoded.constEnd())
-        it = decoded.insert(name, QImage(ResourceDir + name));
+        it = decoded.insert(path, QImage(path));
     return *it;
 }
 
@@ -72,7 +83,7 @@ NewLedPalette::NewLedPalette(QWidget* parent)
 
     refreshRing();
     moveRingThumb(startThumb, startAngle_);
-    placeTriangleThumb(TriangleCorners[1]);
+    setTriangleColour(ColorAtPoint(TriangleCorners[1]));
     emit onColorChanged();
 
     // One sheet for the three pure-colour buttons, each rule picked by the
@@ -90,6 +101,12 @@ NewLedPalette::NewLedPalette(QWidget* parent)
     redButton = createPureColorButton("pure_color_red.png", 36);
     greenButton = createPureColorButton("pure_color_green.png", 63);
     blueButton = createPureColorButton("pure_color_blue.png", 90);
+    redButton->setAccessibleName(QCoreApplication::translate("LumetClass", "Red"));
+    greenButton->setAccessibleName(QCoreApplication::translate("LumetClass", "Green"));
+    blueButton->setAccessibleName(QCoreApplication::translate("LumetClass", "Blue"));
+    setAccessibleName(QCoreApplication::translate("LumetClass", "Color palette"));
+    // The focus frame goes round the ring, not the empty space below it.
+    setProperty(LumetFocusFrame::AreaProperty, QRect(ImageLeft, ImageTop, HighlightSide, HighlightSide));
 
     // The arc from the start thumb clockwise to the hue thumb.
     sweep_ = (startAngle_ > hueAngle_ ? hueAngle_ + TwoPi : hueAngle_) - startAngle_;
@@ -101,7 +118,8 @@ QPushButton* NewLedPalette::createPureColorButton(const char* image, int y)
     auto* button = new QPushButton(this);
     button->setObjectName(QString::fromLatin1(image).section(QLatin1Char('.'), 0, 0));
     button->setGeometry(0, y, 10, 10);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     connect(button, &QPushButton::clicked, this, &NewLedPalette::onPureColorClicked);
     return button;
 }
@@ -118,7 +136,29 @@ void NewLedPalette::setMode(int mode)
         greenButton->setVisible(buttons);
         blueButton->setVisible(buttons);
     }
+    describeMode();
     update();
+}
+
+void NewLedPalette::describeMode()
+{
+    const char* keys = nullptr;
+    switch (mode_) {
+    case 0:
+        keys = QT_TRANSLATE_NOOP("LumetClass", "Left and Right turn the hue; Up and Down make the color darker or lighter.");
+        break;
+    case 1:
+        keys = QT_TRANSLATE_NOOP("LumetClass", "Left and Right move the end of the color range; Up and Down move its start.");
+        break;
+    case 2:
+        keys = QT_TRANSLATE_NOOP("LumetClass", "Left and Right turn the hue.");
+        break;
+    default:
+        break;
+    }
+    // Inactive, the palette takes no input from the keyboard either.
+    setFocusPolicy(keys ? Qt::StrongFocus : Qt::NoFocus);
+    setAccessibleDescription(keys ? QCoreApplication::translate("LumetClass", keys) : QString());
 }
 
 void NewLedPalette::setColor(float hue, float saturation, float lightness, bool moveTriangleThumb)
@@ -126,7 +166,7 @@ void NewLedPalette::setColor(float hue, float saturation, float lightness, bool 
     if (mode_ == 1 || mode_ == 3)
         return;
     if (moveTriangleThumb)
-        placeTriangleThumb(PointForColor(saturation, lightness));
+        setTriangleColour(LimitedColor(saturation, lightness));
     // Hue goes round: a status's 1.25 is a quarter turn, and a number that is
     // no hue at all shows as red rather than as a thumb off the ring.
     if (!(hue >= 0.0f && hue <= 1.0f))
@@ -140,10 +180,8 @@ void NewLedPalette::setColor(float hue, float saturation, float lightness, bool 
 void NewLedPalette::getColor(float& hue, float& saturation, float& lightness) const
 {
     hue = HueOfAngle(hueAngle_);
-    const QPoint centre = triangleThumb->pos() + QPoint(triangleThumb->width() / 2, triangleThumb->height() / 2);
-    const SaturationLightness sl = ColorAtPoint(static_cast<float>(centre.x()), static_cast<float>(centre.y()));
-    saturation = sl.saturation;
-    lightness = sl.lightness;
+    saturation = triangleColour.saturation;
+    lightness = triangleColour.lightness;
 }
 
 void NewLedPalette::triangleThumbPos(int& x, int& y) const
@@ -154,7 +192,19 @@ void NewLedPalette::triangleThumbPos(int& x, int& y) const
 
 void NewLedPalette::moveTriangleThumb(int x, int y)
 {
+    const QPoint at = triangleThumb->pos();
+    // Within a pixel of the thumb's own place, the position was rounded from
+    // the colour in force (perhaps under another rule of rounding): that
+    // colour stays. Further off, the thumb shows a colour of its own.
+    if (std::abs(x - at.x()) > 1 || std::abs(y - at.y()) > 1)
+        triangleColour = ColorAtPoint(QPointF(x + triangleThumb->width() * 0.5, y + triangleThumb->height() * 0.5));
     triangleThumb->move(x, y);
+}
+
+void NewLedPalette::setTriangleColour(SaturationLightness colour)
+{
+    triangleColour = colour;
+    triangleThumb->move(TriangleThumbTopLeft(PointForColor(colour.saturation, colour.lightness), triangleThumb->size()));
 }
 
 void NewLedPalette::setRange(float start, float sweep)
@@ -167,23 +217,44 @@ void NewLedPalette::setRange(float start, float sweep)
     if (end > 1.0f)
         end -= 1.0f;
 
-    const float endAngle = end * TwoPi;
-    if (endAngle != hueAngle_) {
-        hueAngle_ = endAngle;
-        liveHueAngle_ = endAngle;
-        refreshRing();
-        emit onPositionChanged();
-        emit onColorChanged();
+    commitHue(end * TwoPi);
+    commitStart(start * TwoPi);
+}
+
+void NewLedPalette::commitHue(float angle)
+{
+    if (angle == hueAngle_)
+        return;
+    hueAngle_ = angle;
+    liveHueAngle_ = angle;
+    refreshRing();
+    emit onPositionChanged();
+    emit onColorChanged();
+}
+
+void NewLedPalette::commitStart(float angle)
+{
+    if (angle == startAngle_)
+        return;
+    startAngle_ = angle;
+    liveStartAngle_ = angle;
+    moveRingThumb(startThumb, startAngle_);
+    emit onPositionChanged();
+    emit onColorChanged();
+}
+
+float NewLedPalette::followSweep(float from, float to, float sign)
+{
+    sweep_ += sign * WrapDeltaOnce(to - from);
+    if (sweep_ < 0.0f) {
+        sweep_ = 0.0f;
+        return from;
     }
-    const float newStart = start * TwoPi;
-    if (newStart != startAngle_) {
-        startAngle_ = newStart;
-        liveStartAngle_ = newStart;
-        moveRingThumb(startThumb, startAngle_);
-        update();
-        emit onPositionChanged();
-        emit onColorChanged();
+    if (sweep_ > TwoPi) {
+        sweep_ = TwoPi;
+        return from;
     }
+    return to;
 }
 
 void NewLedPalette::getRange(float& start, float& sweep) const
@@ -228,11 +299,6 @@ void NewLedPalette::moveRingThumb(NewLedPaletteThumb* thumb, float angle)
     update();
 }
 
-void NewLedPalette::placeTriangleThumb(QPoint centre)
-{
-    triangleThumb->move(TriangleThumbTopLeft(centre, triangleThumb->size()));
-}
-
 QPoint NewLedPalette::dragTopLeft(const QWidget* thumb, QPoint pressPoint, const QMouseEvent* event)
 {
     return thumb->pos() - pressPoint + event->pos();
@@ -245,22 +311,47 @@ void NewLedPalette::mousePressEvent(QMouseEvent* event)
         if (mode_ != 0 && mode_ != 2)
             return;
         // The angle of the point pressed: the hue under the pointer.
-        const std::optional<float> angle = AngleOfPoint(p);
-        if (angle && *angle != hueAngle_) {
-            hueAngle_ = *angle;
-            liveHueAngle_ = *angle;
-            refreshRing();
-            emit onPositionChanged();
-            emit onColorChanged();
-        }
+        if (const std::optional<float> angle = AngleOfPoint(p))
+            commitHue(*angle);
         return;
     }
     // The triangle only takes presses while it is shown; in the other modes a
     // press would change saturation and lightness the user cannot see.
     if (mode_ != 0)
         return;
-    placeTriangleThumb(p);
+    setTriangleColour(ColorAtPoint(ClampToTriangle(p)));
     emit onColorChanged();
+}
+
+void NewLedPalette::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    const bool dragging = hueDragging || startDragging || triangleDragging;
+    if (dragging || event->modifiers() != Qt::NoModifier || mode_ < 0 || mode_ > 2) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (key == Qt::Key_Left || key == Qt::Key_Right) {
+        // Clockwise is the way the hue grows.
+        const float turned = WrapAngleOnce(hueAngle_ + (key == Qt::Key_Right ? Degree : -Degree));
+        commitHue(mode_ == 1 ? followSweep(hueAngle_, turned, 1.0f) : turned);
+        return;
+    }
+    const bool up = key == Qt::Key_Up;
+    if (up || key == Qt::Key_Down) {
+        if (mode_ == 0) {
+            // The dark corner is at the top: Up darkens, Down lightens.
+            setTriangleColour(StepLightness(triangleColour, up ? -LightnessStep : LightnessStep));
+            emit onColorChanged();
+            return;
+        }
+        if (mode_ == 1) {
+            const float turned = WrapAngleOnce(startAngle_ + (up ? -Degree : Degree));
+            commitStart(followSweep(startAngle_, turned, -1.0f));
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void NewLedPalette::onThumbMousePress(QMouseEvent* event)
@@ -281,17 +372,9 @@ void NewLedPalette::onThumbMouseMove(QMouseEvent* event)
     if (!found)
         return; // at the ring centre: no angle, the thumb stays
     float a = WrapAngleOnce(*found);
-    if (mode_ == 1) {
-        sweep_ += WrapDeltaOnce(a - liveHueAngle_);
-        // The end thumb stops on the start thumb and after a full turn.
-        if (sweep_ < 0.0f) {
-            sweep_ = 0.0f;
-            a = liveHueAngle_;
-        } else if (sweep_ > TwoPi) {
-            sweep_ = TwoPi;
-            a = liveHueAngle_;
-        }
-    }
+    // The end thumb stops on the start thumb and after a full turn.
+    if (mode_ == 1)
+        a = followSweep(liveHueAngle_, a, 1.0f);
     liveHueAngle_ = a;
     recolorTriangle(HueOfAngle(a));
     moveRingThumb(hueThumb, a);
@@ -303,12 +386,7 @@ void NewLedPalette::onThumbMouseRelease(QMouseEvent*)
     if (!hueDragging)
         return;
     hueDragging = false;
-    if (liveHueAngle_ != hueAngle_) {
-        hueAngle_ = liveHueAngle_;
-        refreshRing();
-        emit onPositionChanged();
-        emit onColorChanged();
-    }
+    commitHue(liveHueAngle_);
     refreshRing();
 }
 
@@ -330,16 +408,8 @@ void NewLedPalette::onStartThumbMouseMove(QMouseEvent* event)
     if (!found)
         return;
     float a = WrapAngleOnce(*found);
-    if (mode_ == 1) {
-        sweep_ -= WrapDeltaOnce(a - liveStartAngle_);
-        if (sweep_ < 0.0f) {
-            sweep_ = 0.0f;
-            a = liveStartAngle_;
-        } else if (sweep_ > TwoPi) {
-            sweep_ = TwoPi;
-            a = liveStartAngle_;
-        }
-    }
+    if (mode_ == 1)
+        a = followSweep(liveStartAngle_, a, -1.0f);
     liveStartAngle_ = a;
     moveRingThumb(startThumb, a);
 }
@@ -349,12 +419,7 @@ void NewLedPalette::onStartThumbMouseRelease(QMouseEvent*)
     if (!startDragging)
         return;
     startDragging = false;
-    if (liveStartAngle_ != startAngle_) {
-        startAngle_ = liveStartAngle_;
-        moveRingThumb(startThumb, startAngle_);
-        emit onPositionChanged();
-        emit onColorChanged();
-    }
+    commitStart(liveStartAngle_);
     moveRingThumb(startThumb, startAngle_);
 }
 
@@ -370,7 +435,7 @@ void NewLedPalette::onTriangleThumbMouseMove(QMouseEvent* event)
     if (!triangleDragging)
         return;
     const QPoint half(triangleThumb->width() / 2, triangleThumb->height() / 2);
-    placeTriangleThumb(dragTopLeft(triangleThumb, trianglePressPoint, event) + half);
+    setTriangleColour(ColorAtPoint(ClampToTriangle(dragTopLeft(triangleThumb, trianglePressPoint, event) + half)));
     emit onColorChanged();
     update();
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "ui/controls/PaletteGeometry.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
 
 class LedPaletteTriangleThumb;
 class NewLedPaletteThumb;
+class QKeyEvent;
 class QMouseEvent;
 class QPushButton;
 
@@ -22,10 +25,19 @@ class QPushButton;
 //      saturation and lightness last set are kept and reported).
 //   3  inactive: the ring alone, no thumbs, no input.
 //
-// The palette keeps no colour of its own beyond its angles and the triangle
-// thumb's position; views store what getColor/triangleThumbPos or getRange
-// report. To show a stored colour without it being reported back as a user
-// change, disconnect onColorChanged() around setColor/moveTriangleThumb.
+// The palette keeps its state in floating point, the angles and the point in
+// the triangle, and paints from it; pixels are only for painting and hit
+// tests. A colour set from code reads back as it was set, a turn of the hue
+// alone keeps saturation and lightness, and a press or drag in the triangle
+// takes the colour under the pointer. Views store what getColor and
+// triangleThumbPos or getRange report. To show a stored colour without it
+// being reported back as a user change, disconnect onColorChanged() around
+// setColor/moveTriangleThumb.
+//
+// Keyboard (the palette takes focus in modes 0 to 2): Left and Right turn the
+// hue by one degree (in mode 1 the end of the range); Up and Down move the
+// triangle's thumb up or down, darker or lighter by 1 % (mode 0), or turn the
+// start of the range (mode 1).
 //
 // Geometry: the views give it (476, 44, 170, 387) or (477, 54, 170, 387); the
 // ring is centred at (98, 76). See PaletteGeometry.h for the maths.
@@ -47,13 +59,14 @@ public:
     // Emits onColorChanged(). Does nothing in modes 1 and 3.
     void setColor(float hue, float saturation, float lightness, bool moveTriangleThumb);
     // The colour shown: the committed hue (0..1) and the saturation and
-    // lightness at the triangle thumb's centre (each 0..1). The inverse of
-    // setColor within a pixel's worth.
+    // lightness of the triangle's point (each 0..1). The inverse of setColor.
     void getColor(float& hue, float& saturation, float& lightness) const;
     // The triangle thumb's top-left corner: the position views store per LED.
     void triangleThumbPos(int& x, int& y) const;
     // Puts the triangle thumb's top-left corner at a stored position, without
-    // clamping and without a signal.
+    // clamping and without a signal. A position within a pixel of where the
+    // thumb stands is that same place (the pixel was rounded from the colour):
+    // the colour is kept; from one further off the thumb reads its own.
     void moveTriangleThumb(int x, int y);
 
     // Mode 1 only: shows the range from start to start + sweep (fractions of a
@@ -96,14 +109,26 @@ public slots:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Commits a hue (range end) or range start angle and reports it when it
+    // differs from the one in force.
+    void commitHue(float angle);
+    void commitStart(float angle);
+    // In mode 1 the sweep follows a ring thumb turned from one angle to
+    // another (sign +1 for the end thumb, -1 for the start thumb); a turn that
+    // would take it past the other thumb or beyond a full turn pins the sweep
+    // and leaves the thumb where it was. Returns the angle the thumb takes.
+    float followSweep(float from, float to, float sign);
+    // The triangle's colour, and its thumb drawn at the point that shows it.
+    void setTriangleColour(PaletteGeometry::SaturationLightness colour);
+    // The keyboard's and the screen reader's account of the current mode.
+    void describeMode();
     // Hue thumb to the committed hue, triangle to the live hue, repaint.
     void refreshRing();
     void recolorTriangle(float hue);
     void moveRingThumb(NewLedPaletteThumb* thumb, float angle);
-    // Clamps the point into the triangle and centres the thumb on it.
-    void placeTriangleThumb(QPoint centre);
     QPushButton* createPureColorButton(const char* image, int y);
     // The thumb's new top-left corner for a drag step.
     static QPoint dragTopLeft(const QWidget* thumb, QPoint pressPoint, const QMouseEvent* event);
@@ -129,6 +154,11 @@ private:
     float sweep_ = 0.0f;
     bool triangleDragging = false;
     QPoint trianglePressPoint;
+    // The triangle's position, held as the saturation and lightness it shows
+    // so that they read back exactly. Set from code, their point may lie a
+    // hair outside the drawn triangle (a pure colour's does); the thumb is
+    // drawn at the nearest pixel inside.
+    PaletteGeometry::SaturationLightness triangleColour{1.0f, 0.0f};
 
     QPushButton* redButton;
     QPushButton* greenButton;

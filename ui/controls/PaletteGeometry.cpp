@@ -13,28 +13,22 @@ const std::array<QPoint, 3> TriangleCorners = {QPoint(97, 32), QPoint(58, 98), Q
 
 namespace {
 
-// In 64 bits: a point from a mouse drag far off the widget must not overflow.
-long long Cross(QPoint a, QPoint b)
-{
-    return static_cast<long long>(a.x()) * b.y() - static_cast<long long>(a.y()) * b.x();
-}
-
-// The edge P0-P2 along which lightness runs, its length, and the triangle's
-// height over it (the distance of P1 from that edge).
+// The edge P0-P2 along which lightness runs, and the two integers its
+// mapping is made of: its squared length and the doubled triangle area
+// (its length times the triangle's height over it).
 struct Edge
 {
-    float x;
-    float y;
-    float length;
-    float height;
+    double x;
+    double y;
+    double lengthSquared;
+    double doubledArea;
 };
 
 Edge LightnessEdge()
 {
     const QPoint e = TriangleCorners[2] - TriangleCorners[0];
-    const float length = static_cast<float>(std::sqrt(static_cast<double>(e.x() * e.x() + e.y() * e.y())));
-    return {static_cast<float>(e.x()), static_cast<float>(e.y()), length,
-            static_cast<float>(DoubledTriangleArea()) / length};
+    return {static_cast<double>(e.x()), static_cast<double>(e.y()),
+            static_cast<double>(e.x() * e.x() + e.y() * e.y()), static_cast<double>(DoubledTriangleArea())};
 }
 
 // NaN goes to 0 as well.
@@ -126,59 +120,63 @@ bool IsOnRing(QPoint p, int halfBand)
     return d2 >= inner * inner && d2 <= outer * outer;
 }
 
-bool IsInsideTriangle(QPoint p)
-{
-    long long sum = 0;
-    for (int i = 0; i < 3; ++i) {
-        for (int j = i + 1; j < 3; ++j)
-            sum += std::abs(Cross(TriangleCorners[i] - p, TriangleCorners[j] - p));
-    }
-    return sum == DoubledTriangleArea();
-}
-
-QPoint ClampToTriangle(QPoint p)
+QPointF ClampToTriangle(QPointF p)
 {
     const QPoint& p0 = TriangleCorners[0];
     const QPoint& p1 = TriangleCorners[1];
     const QPoint& p2 = TriangleCorners[2];
-    const int py = std::clamp(p.y(), p0.y(), p1.y());
-    int px = p.x();
-    if (!IsInsideTriangle(QPoint(px, py))) {
-        // The slanted edge on the point's side, from P0 down to P1 or P2.
-        const QPoint& lower = px < p0.x() ? p1 : p2;
-        const double t = static_cast<double>(py - lower.y()) / (p0.y() - lower.y());
-        px = static_cast<int>(t * (p0.x() - lower.x()) + lower.x());
-    }
-    return QPoint(px, py);
+    const double y = std::isnan(p.y()) ? p0.y() : std::clamp<double>(p.y(), p0.y(), p1.y());
+    // From the apex at the top to the base at the bottom.
+    const double t = (y - p0.y()) / (p1.y() - p0.y());
+    const double left = p0.x() + t * (p1.x() - p0.x());
+    const double right = p0.x() + t * (p2.x() - p0.x());
+    const double x = std::isnan(p.x()) ? left : std::clamp(p.x(), left, right);
+    return QPointF(x, y);
 }
 
-QPoint TriangleThumbTopLeft(QPoint centre, QSize thumb)
+QPoint TriangleThumbTopLeft(QPointF centre, QSize thumb)
 {
-    const QPoint c = ClampToTriangle(centre);
-    return QPoint(static_cast<int>(c.x() - thumb.width() * 0.5), static_cast<int>(c.y() - thumb.height() * 0.5));
+    const QPointF c = ClampToTriangle(centre);
+    return QPoint(qRound(c.x() - thumb.width() * 0.5), qRound(c.y() - thumb.height() * 0.5));
 }
 
-QPoint PointForColor(float saturation, float lightness)
+SaturationLightness LimitedColor(float saturation, float lightness)
+{
+    return {Clamp01(saturation), Clamp01(lightness)};
+}
+
+QPointF PointForColor(float saturation, float lightness)
 {
     // A status may carry any number here; the thumb stays on the triangle.
-    saturation = Clamp01(saturation);
-    lightness = Clamp01(lightness);
+    const double s = Clamp01(saturation);
+    const double l = Clamp01(lightness);
     const Edge e = LightnessEdge();
+    // Along the normal (-e.y, e.x), whose length is the edge's: one
+    // triangle height is doubledArea / lengthSquared of it.
+    const double normal = s * e.doubledArea / e.lengthSquared;
     const QPoint& p0 = TriangleCorners[0];
-    const float normal = saturation * e.height / e.length;
-    return QPoint(static_cast<int>(e.x * lightness + p0.x() - e.y * normal),
-                  static_cast<int>(e.y * lightness + p0.y() + e.x * normal));
+    return QPointF(p0.x() + l * e.x - normal * e.y, p0.y() + l * e.y + normal * e.x);
 }
 
-SaturationLightness ColorAtPoint(float x, float y)
+SaturationLightness ColorAtPoint(QPointF p)
 {
     const Edge e = LightnessEdge();
-    const float rx = x - TriangleCorners[0].x();
-    const float ry = y - TriangleCorners[0].y();
+    const double rx = p.x() - TriangleCorners[0].x();
+    const double ry = p.y() - TriangleCorners[0].y();
     // Signed: a point beyond P0 or on the far side of the edge reads as 0.
-    const float along = (rx * e.x + ry * e.y) / e.length;
-    const float across = (rx * -e.y + ry * e.x) / e.length;
-    return {Clamp01(across / e.height), Clamp01(along / e.length)};
+    const double along = (rx * e.x + ry * e.y) / e.lengthSquared;
+    const double across = (ry * e.x - rx * e.y) / e.doubledArea;
+    return {Clamp01(static_cast<float>(across)), Clamp01(static_cast<float>(along))};
+}
+
+SaturationLightness StepLightness(SaturationLightness colour, float delta)
+{
+    const float lightness = Clamp01(Clamp01(colour.lightness) + delta);
+    // The triangle is widest at P1's lightness, where it holds saturation 1,
+    // and narrows to nothing at P0 (0) and P2 (1).
+    const double atP1 = ColorAtPoint(TriangleCorners[1]).lightness;
+    const double widest = lightness <= atP1 ? lightness / atP1 : (1.0 - lightness) / (1.0 - atP1);
+    return {std::min(Clamp01(colour.saturation), static_cast<float>(widest)), lightness};
 }
 
 QRegion RangeHighlightRegion(float startAngle, float sweep)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <QRegion>
 #include <QSize>
 
@@ -62,13 +63,12 @@ float WrapDeltaOnce(float delta);
 // the centre within ThumbCircleRadius -/+ halfBand (both ends included).
 bool IsOnRing(QPoint p, int halfBand = RingThumbSide / 2);
 
-// Exact integer test: the three sub-triangles around p add up to the triangle.
-bool IsInsideTriangle(QPoint p);
-// y limited to the triangle's height first, then x moved onto the nearer
-// slanted edge when the point is still outside.
-QPoint ClampToTriangle(QPoint p);
-// Top-left corner of a thumb of the given size centred on the (clamped) point.
-QPoint TriangleThumbTopLeft(QPoint centre, QSize thumb);
+// The triangle's point nearest p in the palette's own sense: y limited to the
+// triangle's height first, then x to the triangle's width at that height.
+QPointF ClampToTriangle(QPointF p);
+// Top-left corner, in whole pixels, of a thumb of the given size centred on
+// the (clamped) point: where the thumb is drawn.
+QPoint TriangleThumbTopLeft(QPointF centre, QSize thumb);
 
 struct SaturationLightness
 {
@@ -76,15 +76,23 @@ struct SaturationLightness
     float lightness;
 };
 
+// Saturation and lightness each limited to 0..1 (a value that is no number
+// counts as 0): how a status's values show.
+SaturationLightness LimitedColor(float saturation, float lightness);
 // The point that shows (saturation, lightness): P0 moved by lightness times
 // the edge P0-P2 and by saturation times the triangle's height along the
 // edge's normal toward P1. Values outside 0..1 count as the nearer end; the
-// point itself is not clamped to the triangle.
-QPoint PointForColor(float saturation, float lightness);
-// The inverse: lightness is the position along the edge P0-P2 (0 at P0, 1 at
-// P2), saturation the distance from that edge over the triangle's height,
-// both limited to 0..1. Floats, so the images can be drawn per sub-pixel.
-SaturationLightness ColorAtPoint(float x, float y);
+// point itself is not clamped to the triangle (a pure colour, saturation 1
+// and lightness 0.5, lies a hair left of P1, where lightness is 2913/5725).
+QPointF PointForColor(float saturation, float lightness);
+// The exact inverse: lightness is the position along the edge P0-P2 (0 at
+// P0, 1 at P2), saturation the distance from that edge over the triangle's
+// height, both limited to 0..1.
+SaturationLightness ColorAtPoint(QPointF p);
+// Lightness moved by delta (limited to 0..1) with saturation kept where the
+// triangle is wide enough for it, else the most that fits at the new
+// lightness: the colour stays one the triangle shows.
+SaturationLightness StepLightness(SaturationLightness colour, float delta);
 
 // The part of the ring that a range (start angle, sweep in 0..2*pi) lights:
 // the wedge between the two thumbs, or for a sweep above pi the highlight
