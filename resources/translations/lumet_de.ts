@@ -143,6 +143,78 @@ Das Programm wird beendet.</translation>
         <source>Reverse</source>
         <translation>Umkehren</translation>
     </message>
+    <message>
+        <source>From %1 at the left to %2 at the right.</source>
+        <translation>Von %1 links bis %2 rechts.</translation>
+    </message>
+    <message>
+        <source>LED. The color palette colors the picked LED; Left and Right pick the next one.</source>
+        <translation>LED. Die Farbpalette färbt die gewählte LED; Links und Rechts wählen die benachbarte.</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>Grün</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>Blau</translation>
+    </message>
+    <message>
+        <source>Color palette</source>
+        <translation>Farbpalette</translation>
+    </message>
+    <message>
+        <source>Left and Right turn the hue; Up and Down make the color darker or lighter.</source>
+        <translation>Links und Rechts drehen den Farbton; Hoch und Runter machen die Farbe dunkler oder heller.</translation>
+    </message>
+    <message>
+        <source>Left and Right move the end of the color range; Up and Down move its start.</source>
+        <translation>Links und Rechts verschieben das Ende des Farbbereichs, Hoch und Runter seinen Anfang.</translation>
+    </message>
+    <message>
+        <source>Left and Right turn the hue.</source>
+        <translation>Links und Rechts drehen den Farbton.</translation>
+    </message>
+    <message>
+        <source>Closes the panel.</source>
+        <translation>Schließt das Programm.</translation>
+    </message>
+    <message>
+        <source>All LEDs</source>
+        <translation>Alle LEDs</translation>
+    </message>
+    <message>
+        <source>Sends the chosen effect and its colors to the lighting.</source>
+        <translation>Überträgt den gewählten Effekt mit seinen Farben an die Beleuchtung.</translation>
+    </message>
+    <message>
+        <source>Returns the lighting to its defaults.</source>
+        <translation>Setzt die Beleuchtung auf die Standardwerte zurück.</translation>
+    </message>
+    <message>
+        <source>Drops the changes not yet applied.</source>
+        <translation>Verwirft die noch nicht angewendeten Änderungen.</translation>
+    </message>
+    <message>
+        <source>Previous LEDs</source>
+        <translation>Vorige LEDs</translation>
+    </message>
+    <message>
+        <source>Next LEDs</source>
+        <translation>Nächste LEDs</translation>
+    </message>
+    <message>
+        <source>Color for all LEDs</source>
+        <translation>Farbe für alle LEDs</translation>
+    </message>
+    <message>
+        <source>Gives every LED the color of the picked LED.</source>
+        <translation>Gibt jeder LED die Farbe der gewählten LED.</translation>
+    </message>
 </context>
 <context>
     <name>LumetClass_Alt</name>

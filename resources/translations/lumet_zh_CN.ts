@@ -143,6 +143,78 @@ Program will be terminated.</source>
         <source>Reverse</source>
         <translation>反向</translation>
     </message>
+    <message>
+        <source>From %1 at the left to %2 at the right.</source>
+        <translation>左端为%1，右端为%2。</translation>
+    </message>
+    <message>
+        <source>LED. The color palette colors the picked LED; Left and Right pick the next one.</source>
+        <translation>LED。调色板为所选 LED 设置颜色；左右方向键选择相邻的 LED。</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>红色</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>绿色</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>蓝色</translation>
+    </message>
+    <message>
+        <source>Color palette</source>
+        <translation>调色板</translation>
+    </message>
+    <message>
+        <source>Left and Right turn the hue; Up and Down make the color darker or lighter.</source>
+        <translation>左右方向键调整色相；上下方向键使颜色变暗或变亮。</translation>
+    </message>
+    <message>
+        <source>Left and Right move the end of the color range; Up and Down move its start.</source>
+        <translation>左右方向键移动颜色范围的终点；上下方向键移动其起点。</translation>
+    </message>
+    <message>
+        <source>Left and Right turn the hue.</source>
+        <translation>左右方向键调整色相。</translation>
+    </message>
+    <message>
+        <source>Closes the panel.</source>
+        <translation>关闭本程序。</translation>
+    </message>
+    <message>
+        <source>All LEDs</source>
+        <translation>所有 LED</translation>
+    </message>
+    <message>
+        <source>Sends the chosen effect and its colors to the lighting.</source>
+        <translation>将所选效果及其颜色发送到灯光。</translation>
+    </message>
+    <message>
+        <source>Returns the lighting to its defaults.</source>
+        <translation>将灯光恢复为默认设置。</translation>
+    </message>
+    <message>
+        <source>Drops the changes not yet applied.</source>
+        <translation>放弃尚未应用的更改。</translation>
+    </message>
+    <message>
+        <source>Previous LEDs</source>
+        <translation>上一页 LED</translation>
+    </message>
+    <message>
+        <source>Next LEDs</source>
+        <translation>下一页 LED</translation>
+    </message>
+    <message>
+        <source>Color for all LEDs</source>
+        <translation>所有 LED 使用此颜色</translation>
+    </message>
+    <message>
+        <source>Gives every LED the color of the picked LED.</source>
+        <translation>将所选 LED 的颜色应用到每个 LED。</translation>
+    </message>
 </context>
 <context>
     <name>LumetClass_Alt</name>

@@ -7,11 +7,16 @@
 #include "service/ServiceClient.h"
 #include "tests/support/PanelProcess.h"
 #include "tests/support/RecordingService.h"
+#include "ui/controls/LumetDeviceDotPushButton.h"
+#include "ui/controls/LumetFocusFrame.h"
+#include "ui/controls/LumetSpeedSlider.h"
 #include "ui/mainwindow/Lumet.h"
 #include "ui/mainwindow/LumetEffectButton.h"
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
+#include "ui/mainwindow/LumetKeyboardNavigation.h"
 #include "ui/mainwindow/LumetResetClock.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -35,6 +40,20 @@ std::string Status(const std::string& mode, bool ledsOn = true)
     std::string text = Fixture("status.xml");
     text.replace(text.find("<mode key=\"4\">"), 14, "<mode key=\"" + mode + "\">");
     return ledsOn ? text : text.replace(text.find("<isenabled>1"), 12, "<isenabled>0");
+}
+
+// The focused widget, by its object name or, without one, its class.
+QString Focused()
+{
+    const QWidget* w = QApplication::focusWidget();
+    if (!w)
+        return QStringLiteral("-");
+    return w->objectName().isEmpty() ? QLatin1String(w->metaObject()->className()) : w->objectName();
+}
+
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }
 
 } // namespace
@@ -84,7 +103,7 @@ private slots:
             PanelProcess::TrustedRegistry(LUMET_TEST_DATA "/mainwindow/installed.reg", scratch.path());
         QVERIFY(!registry.isEmpty());
         qputenv("VORNLIGHT_REGISTRY", QFile::encodeName(registry));
-        // A service serving the rig: effects 1, 2, 4, 6 (no view of its own), 07 and 101.
+        // A service serving the rig: effects 1, 2, 3, 4, 6 (no view of its own), 07 and 101.
         auto backend = std::make_unique<RecordingService>();
         service = backend.get();
         service->capability = Fixture("capability.xml");
@@ -283,6 +302,110 @@ private slots:
         LumetBaseView* second = window->GetCurrentView();
         QTest::mouseClick(Button("4"), Qt::LeftButton);
         QCOMPARE(window->GetCurrentView(), second);
+    }
+
+    // The whole panel from the keyboard: Tab in reading order round the
+    // window, the effect list by Up and Down, the LEDs and a slider by Left
+    // and Right, buttons by Space and Enter, and the frame marking the focus
+    // only while keys are in use.
+    void keyboardWalk()
+    {
+        Open(Status("1"));
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(Focused(), "effectButton_1"); // the effect in force
+        QStringList walk;
+        for (int i = 0; i < 10; ++i) {
+            Press(Qt::Key_Tab);
+            walk << Focused();
+        }
+        // UNDO and APPLY are off until something changes.
+        QCOMPARE(walk, (QStringList{"LumetDeviceDotPushButton", "colorSpanButton", "pure_color_red", "pure_color_green",
+                                    "pure_color_blue", "NewLedPalette", "defaultButton", "closeButton", "ledSwitch",
+                                    "effectButton_1"}));
+        for (int i = 0; i < 3; ++i)
+            Press(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(Focused(), "defaultButton");
+        LumetFocusFrame* frame = window->GetKeyboardNavigation()->Frame();
+        QVERIFY(frame->isVisible());
+        QCOMPARE(frame->geometry(), LumetFocusFrame::FrameRect(Find("defaultButton"), window.get()));
+        QTest::mouseClick(Find<QWidget>("pageSyn"), Qt::LeftButton, Qt::NoModifier, QPoint(400, 40));
+        QVERIFY(!frame->isVisible());
+
+        // Right picks the next LED as a click would; nothing to apply yet.
+        Button("1")->setFocus();
+        Press(Qt::Key_Tab);
+        Press(Qt::Key_Right);
+        auto* dot = qobject_cast<LumetDeviceDotPushButton*>(QApplication::focusWidget());
+        QVERIFY(dot && dot->isChecked());
+        QCOMPARE(dot->GetLed()->GetKey(), "DIMM_A2");
+        QVERIFY(ActionsOn(false));
+
+        // Down chooses the next effect; Up at the top stays.
+        Button("1")->setFocus();
+        Press(Qt::Key_Up);
+        QCOMPARE(window->GetCurrentView()->GetEffectId(), 1);
+        Press(Qt::Key_Down);
+        Press(Qt::Key_Down);
+        QCOMPARE(Focused(), "effectButton_3");
+        QVERIFY(Button("3")->isChecked() && ActionsOn(true));
+        QCOMPARE(window->GetCurrentView()->GetEffectId(), 3);
+
+        // Right on the speed slider: one notch.
+        auto* slider = window->GetCurrentView()->findChild<LumetSpeedSlider*>();
+        for (int i = 0; i < 20 && QApplication::focusWidget() != slider; ++i)
+            Press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), slider);
+        const int notch = slider->sliderPosition();
+        Press(Qt::Key_Right);
+        QCOMPARE(slider->sliderPosition(), notch + 1);
+
+        // Space on APPLY sends the view's profile; the focus then goes back to
+        // the chosen effect, not on to the close button.
+        const std::string profile = window->GetCurrentView()->GetXmlProfile();
+        service->Forget();
+        Find("applyButton")->setFocus();
+        Press(Qt::Key_Space);
+        QCOMPARE(service->calls, (Calls{"SetProfile", "GetStatus"}));
+        QCOMPARE(service->profiles, (Profiles{{"Group", profile}}));
+        QTRY_COMPARE(Focused(), "effectButton_1");
+
+        // Enter presses the LED switch; under the mask Tab reaches only the
+        // switch and the close button.
+        Find("ledSwitch")->setFocus();
+        service->Forget();
+        Press(Qt::Key_Return);
+        QCOMPARE(service->profiles, (Profiles{{"Mainboard", FixedProfile::LedSwitch(false)}}));
+        walk.clear();
+        for (int i = 0; i < 3; ++i) {
+            Press(Qt::Key_Tab);
+            walk << Focused();
+        }
+        QCOMPARE(walk, (QStringList{"closeButton", "ledSwitch", "closeButton"}));
+    }
+
+    // A screen reader names every control the keyboard can reach, in every view.
+    void everyKeyboardStopHasAName()
+    {
+        Open(Status("1"));
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QStringList unnamed;
+        int stops = 0;
+        for (LumetEffectButton* effect : window->GetEffectButtonGroup()->GetButtons()) {
+            QTest::mouseClick(effect, Qt::LeftButton);
+            window->OnViewStateChanged(); // UNDO and APPLY on as well
+            effect->setFocus();
+            QSet<QWidget*> seen;
+            for (QWidget* w = QApplication::focusWidget(); w && !seen.contains(w); w = QApplication::focusWidget()) {
+                seen.insert(w);
+                QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+                if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                    unnamed << QStringLiteral("%1 in %2").arg(QLatin1String(w->metaObject()->className()), effect->text());
+                Press(Qt::Key_Tab);
+            }
+            stops += seen.size();
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QLatin1Char('\n'))));
+        QVERIFY(stops > 40);
     }
 
     // Without a window manager the window follows the pointer by itself,

@@ -33,7 +33,7 @@ private slots:
         QTest::qWait(500);
 
         // The last effect (Sleep), then APPLY.
-        QVERIFY(display.Click(window, PanelProcess::EffectButton(5)));
+        QVERIFY(display.Click(window, PanelProcess::EffectButton(6)));
         QVERIFY(display.Click(window, PanelProcess::ApplyButton));
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops(), (QStringList{"GetCapability", "GetStatus", "SetProfile", "GetStatus"}),
                                   15000);

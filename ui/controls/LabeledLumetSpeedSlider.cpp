@@ -83,18 +83,29 @@ void LabeledLumetSpeedSlider::fitCaption(QLabel* label, const QRect& place, bool
 void LabeledLumetSpeedSlider::setTitle(const std::string& text)
 {
     titleLabel->setText(Translated(text));
+    slider_->setAccessibleName(titleLabel->text());
 }
 
 void LabeledLumetSpeedSlider::setLeftText(const std::string& text)
 {
     leftLabel->setText(Translated(text));
     fitCaption(leftLabel, leftPlace, false);
+    describeEnds();
 }
 
 void LabeledLumetSpeedSlider::setRightText(const std::string& text)
 {
     rightLabel->setText(Translated(text));
     fitCaption(rightLabel, rightPlace, true);
+    describeEnds();
+}
+
+// The captions stand beside the slider, not in it: a screen reader learns
+// them from the description.
+void LabeledLumetSpeedSlider::describeEnds()
+{
+    slider_->setAccessibleDescription(QCoreApplication::translate("LumetClass", "From %1 at the left to %2 at the right.")
+                                          .arg(leftLabel->text(), rightLabel->text()));
 }
 
 void LabeledLumetSpeedSlider::setEndTexts(const std::string& left, const std::string& right)

@@ -62,4 +62,5 @@ private:
     QRect rightPlace;
 
     void fitCaption(QLabel* label, const QRect& place, bool keepRightEdge);
+    void describeEnds();
 };

@@ -4,13 +4,14 @@
 #include "model/EffectSetting.h"
 #include "model/LedInfo.h"
 #include "ui/controls/LumetDeviceDotPushButton.h"
+#include "ui/controls/LumetImage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMetaType>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -101,7 +102,7 @@ LumetDeviceDotButtonGroup::LumetDeviceDotButtonGroup(QWidget* parent, PowerState
 
     mask = new QLabel(this);
     mask->setObjectName(QStringLiteral("ledAreaMask"));
-    mask->setPixmap(QPixmap(AreaDir + QStringLiteral("led_area_mask.png")));
+    mask->setPixmap(LumetImage::LoadPixmap(AreaDir + QStringLiteral("led_area_mask.png")));
     mask->setGeometry(8, 58, 420, 90);
     mask->hide();
 
@@ -109,13 +110,15 @@ LumetDeviceDotButtonGroup::LumetDeviceDotButtonGroup(QWidget* parent, PowerState
     previousPageButton->setObjectName(QStringLiteral("previousPageButton"));
     previousPageButton->setStyleSheet(ImageButtonStyle(QStringLiteral("page_prev"), false));
     previousPageButton->setGeometry(0, 36, 18, 18);
-    previousPageButton->setFocusPolicy(Qt::NoFocus);
+    previousPageButton->setFocusPolicy(Qt::TabFocus);
+    previousPageButton->setAccessibleName(Translated(QT_TRANSLATE_NOOP("LumetClass", "Previous LEDs")));
     previousPageButton->hide();
     nextPageButton = new QPushButton(ledArea);
     nextPageButton->setObjectName(QStringLiteral("nextPageButton"));
     nextPageButton->setStyleSheet(ImageButtonStyle(QStringLiteral("page_next"), false));
     nextPageButton->setGeometry(406, 36, 18, 18);
-    nextPageButton->setFocusPolicy(Qt::NoFocus);
+    nextPageButton->setFocusPolicy(Qt::TabFocus);
+    nextPageButton->setAccessibleName(Translated(QT_TRANSLATE_NOOP("LumetClass", "Next LEDs")));
     nextPageButton->hide();
 
     firstRadio = new QRadioButton(this);
@@ -139,7 +142,9 @@ LumetDeviceDotButtonGroup::LumetDeviceDotButtonGroup(QWidget* parent, PowerState
     colorSpanButton->setObjectName(QStringLiteral("colorSpanButton"));
     colorSpanButton->resize(34, 20);
     colorSpanButton->setCheckable(false);
-    colorSpanButton->setFocusPolicy(Qt::NoFocus);
+    colorSpanButton->setFocusPolicy(Qt::TabFocus);
+    colorSpanButton->setAccessibleName(Translated(QT_TRANSLATE_NOOP("LumetClass", "Color for all LEDs")));
+    colorSpanButton->setAccessibleDescription(Translated(QT_TRANSLATE_NOOP("LumetClass", "Gives every LED the color of the picked LED.")));
     colorSpanButton->setStyleSheet(ImageButtonStyle(QStringLiteral("color_span"), true));
 
     reverseCheckBox = new QCheckBox(Translated("Reverse"), this);
@@ -175,6 +180,7 @@ void LumetDeviceDotButtonGroup::addDot(LedInfo* led)
     dot->SetDotHue(hue);
     dots.push_back(dot);
     connect(dot, &QPushButton::clicked, this, &LumetDeviceDotButtonGroup::onDeviceButtonClicked);
+    dot->installEventFilter(this);
     pageCount = (static_cast<int>(dots.size()) + DotsPerPage - 1) / DotsPerPage;
 }
 
@@ -234,6 +240,38 @@ void LumetDeviceDotButtonGroup::onPageButtonClicked()
 {
     onPageIndexChanged(sender() == previousPageButton ? pageIndex - 1 : pageIndex + 1);
     rememberSelected();
+}
+
+bool LumetDeviceDotButtonGroup::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* dot = qobject_cast<LumetDeviceDotPushButton*>(watched);
+        if (dot && key->modifiers() == Qt::NoModifier && pickNeighbour(dot, key->key()))
+            return true;
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+bool LumetDeviceDotButtonGroup::pickNeighbour(LumetDeviceDotPushButton* from, int key)
+{
+    if (key != Qt::Key_Left && key != Qt::Key_Right)
+        return false;
+    const auto at = std::find(dots.begin(), dots.end(), from);
+    if (at == dots.end())
+        return false;
+    const std::ptrdiff_t index = (at - dots.begin()) + (key == Qt::Key_Left ? -1 : 1);
+    // At the first and the last LED the key is taken and nothing moves; so it
+    // is while the mask takes the LEDs' clicks.
+    if (index < 0 || index >= static_cast<std::ptrdiff_t>(dots.size()) || mask->isVisible())
+        return true;
+    const int page = static_cast<int>(index) / DotsPerPage;
+    if (page != pageIndex)
+        onPageIndexChanged(page);
+    LumetDeviceDotPushButton* next = dots[static_cast<size_t>(index)];
+    next->setFocus(key == Qt::Key_Left ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    next->click();
+    return true;
 }
 
 void LumetDeviceDotButtonGroup::onDeviceButtonClicked()

@@ -112,8 +112,14 @@ private slots:
     void OnColorSpanButtonClicked();
     void OnReverseCheckBoxChecked(bool checked);
 
+protected:
+    // Left and Right on an LED button pick its neighbour, on the next page
+    // when it lies there.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void addDot(LedInfo* led);
+    bool pickNeighbour(LumetDeviceDotPushButton* from, int key);
     void restoreRememberedSelection();
     void rememberSelected();
     // Places the LED area, its mask and the colour-span button by whether the

@@ -10,8 +10,10 @@
 #include "service/ServiceClient.h"
 #include "service/ServiceText.h"
 #include "ui/mainwindow/LumetApartment.h"
+#include "ui/mainwindow/LumetEffectButton.h"
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 #include "ui/mainwindow/LumetInstallInfo.h"
+#include "ui/mainwindow/LumetKeyboardNavigation.h"
 #include "ui/mainwindow/LumetResetClock.h"
 #include "ui/views/LumetViewFactory.h"
 
@@ -94,7 +96,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry
     button->setGeometry(geometry);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -136,6 +139,8 @@ Lumet::Lumet(QWidget* parent, bool dumpCapabilityXml, bool dumpStatusXml, bool d
 
     effectButtonGroup = new LumetEffectButtonGroup(pageSyn, -1);
     connect(effectButtonGroup, &LumetEffectButtonGroup::EffectSelected, this, &Lumet::OnEffectSelected);
+    navigation = new LumetKeyboardNavigation(this, [this] { return FocusOrder(); },
+                                             [this]() -> QWidget* { return effectButtonGroup->GetCheckedButton(); });
 
     DeviceAggregator* aggregator = DeviceAggregator::Instance();
     connect(aggregator, &DeviceAggregator::CapabilityModelChanged, this, &Lumet::OnCapabilityModelChanged);
@@ -155,6 +160,8 @@ Lumet::Lumet(QWidget* parent, bool dumpCapabilityXml, bool dumpStatusXml, bool d
     // The switch starts checked: LEDs reported off toggle it here, which shows
     // the mask and sends the off document once more.
     ledSwitch->setChecked(aggregator->IsGroupEnabled());
+    // The keyboard starts on the effect in force.
+    navigation->FocusHome();
 }
 
 // The aggregator outlives the window; it must not call back into it. The
@@ -221,6 +228,34 @@ void Lumet::Retranslate()
     defaultButton->setText(QCoreApplication::translate("LumetClass", "DEFAULT"));
     closeButton->setToolTip(QCoreApplication::translate("LumetClass", "Close"));
     ledSwitch->setToolTip(QCoreApplication::translate("LumetClass", "Switch all LEDs on or off"));
+    // What a screen reader says of the controls without a text of their own,
+    // and of the actions whose text says little by itself.
+    closeButton->setAccessibleName(QCoreApplication::translate("LumetClass", "Close"));
+    closeButton->setAccessibleDescription(QCoreApplication::translate("LumetClass", "Closes the panel."));
+    ledSwitch->setAccessibleName(QCoreApplication::translate("LumetClass", "All LEDs"));
+    ledSwitch->setAccessibleDescription(QCoreApplication::translate("LumetClass", "Switch all LEDs on or off"));
+    applyButton->setAccessibleDescription(
+        QCoreApplication::translate("LumetClass", "Sends the chosen effect and its colors to the lighting."));
+    defaultButton->setAccessibleDescription(
+        QCoreApplication::translate("LumetClass", "Returns the lighting to its defaults."));
+    undoButton->setAccessibleDescription(
+        QCoreApplication::translate("LumetClass", "Drops the changes not yet applied."));
+}
+
+QList<QWidget*> Lumet::FocusOrder() const
+{
+    QList<QWidget*> order{closeButton, ledSwitch};
+    for (QWidget* button : effectButtonGroup->GetButtons())
+        order.append(button);
+    if (currentView)
+        order.append(LumetKeyboardNavigation::InReadingOrder(currentView));
+    order << defaultButton << undoButton << applyButton;
+    return order;
+}
+
+bool Lumet::focusNextPrevChild(bool next)
+{
+    return navigation ? navigation->Step(next) : QMainWindow::focusNextPrevChild(next);
 }
 
 void Lumet::RaiseOverlays()

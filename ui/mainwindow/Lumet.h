@@ -10,6 +10,7 @@
 
 class LumetApartment;
 class LumetEffectButtonGroup;
+class LumetKeyboardNavigation;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
@@ -33,6 +34,7 @@ public:
     static void SetApplySettleTime(int milliseconds);
 
     LumetEffectButtonGroup* GetEffectButtonGroup() const { return effectButtonGroup; }
+    LumetKeyboardNavigation* GetKeyboardNavigation() const { return navigation; }
     LumetBaseView* GetCurrentView() const { return currentView; }
     bool GetRebuildEffectsOnCapabilityChange() const { return rebuildEffectsOnCapabilityChange; }
     bool GetReselectEffectOnStatusChange() const { return reselectEffectOnStatusChange; }
@@ -49,6 +51,9 @@ public slots:
     void OnViewStateChanged();
 
 protected:
+    // Tab and Shift+Tab in reading order: the close button and the LED switch,
+    // the effect list, the view's controls, then DEFAULT, UNDO and APPLY.
+    bool focusNextPrevChild(bool next) override;
     // Dragging the free surface moves the frameless window.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -58,6 +63,8 @@ private:
     void SetupUi();
     void Retranslate();
     void RaiseOverlays();
+    // The controls Tab walks through, in reading order.
+    QList<QWidget*> FocusOrder() const;
     void SetActionsEnabled(bool enabled);
     void DiscardCurrentView();
     void LoadCapabilityOrExit();
@@ -72,6 +79,7 @@ private:
     bool reselectEffectOnStatusChange = true;
     std::unique_ptr<TranslatorHolder> translator;
     std::unique_ptr<LumetApartment> apartment;
+    LumetKeyboardNavigation* navigation = nullptr;
 
     QWidget* central = nullptr;
     QStackedWidget* alignmentPages = nullptr;

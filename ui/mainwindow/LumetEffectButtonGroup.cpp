@@ -7,6 +7,7 @@
 #include "ui/mainwindow/LumetEffectButton.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -158,7 +159,37 @@ bool LumetEffectButtonGroup::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Wheel && ScrollByWheel(static_cast<QWheelEvent*>(event)))
         return true;
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<LumetEffectButton*>(watched);
+        if (button && key->modifiers() == Qt::NoModifier && ChooseNeighbour(button, key->key()))
+            return true;
+    }
     return QGroupBox::eventFilter(watched, event);
+}
+
+bool LumetEffectButtonGroup::ChooseNeighbour(LumetEffectButton* from, int key)
+{
+    if (key != Qt::Key_Up && key != Qt::Key_Down)
+        return false;
+    const auto at = std::find(buttons.begin(), buttons.end(), from);
+    if (at == buttons.end())
+        return false;
+    const std::ptrdiff_t index = (at - buttons.begin()) + (key == Qt::Key_Up ? -1 : 1);
+    // At either end the key is taken and nothing moves.
+    if (index < 0 || index >= static_cast<std::ptrdiff_t>(buttons.size()))
+        return true;
+    LumetEffectButton* next = buttons[static_cast<size_t>(index)];
+    scrollBar->setValue(ScrollToShow(scrollBar->value(), next->y(), next->height(), columnHeight));
+    next->setFocus(key == Qt::Key_Up ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    next->click();
+    return true;
+}
+
+LumetEffectButton* LumetEffectButtonGroup::GetCheckedButton() const
+{
+    const auto checked = std::find_if(buttons.begin(), buttons.end(), [](const LumetEffectButton* b) { return b->isChecked(); });
+    return checked != buttons.end() ? *checked : nullptr;
 }
 
 void LumetEffectButtonGroup::AddButton(const std::string& effectId, const std::string& effectName)

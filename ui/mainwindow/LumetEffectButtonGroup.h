@@ -16,7 +16,9 @@ class QVBoxLayout;
 // checkable button per effect the device offers, in ascending effect number.
 // Eighteen buttons fill the column; a longer list scrolls under a slim bar
 // that appears over the buttons' right edge, by wheel or by dragging the bar,
-// and a selected effect is always scrolled into view.
+// and a selected effect is always scrolled into view. From the keyboard the
+// column is one stop for Tab, on the chosen effect, and Up and Down choose
+// the effect above or below it.
 class LumetEffectButtonGroup : public QGroupBox
 {
     Q_OBJECT
@@ -36,6 +38,8 @@ public:
 
     const std::vector<LumetEffectButton*>& GetButtons() const { return buttons; }
     LumetEffectButton* GetSelected() const { return selected; }
+    // The button that shows as chosen; null when none does.
+    LumetEffectButton* GetCheckedButton() const;
     DeviceMaster* GetDevice() const { return device; }
     DeviceAlignment GetAlignment() const { return alignment; }
     PowerState GetPowerState() const { return powerState; }
@@ -62,6 +66,8 @@ private:
     void Announce(LumetEffectButton* button);
     void UpdateScrolling();
     bool ScrollByWheel(QWheelEvent* event);
+    // Up and Down on a button choose the one above or below, as a click would.
+    bool ChooseNeighbour(LumetEffectButton* from, int key);
 
     std::vector<LumetEffectButton*> buttons;
     DeviceAlignment alignment;
