@@ -3,7 +3,8 @@
 # screen and session bus, the simulated lighting service, and the built panel
 # driven with the pointer like a user would. Each effect view (the rainbow and
 # comet views in both of their choices), an effect the panel has no view for,
-# the LEDs switched off, and the German texts.
+# the LEDs switched off, the German texts, the keyboard's focus frame, and a
+# set at twice the scale as on a high-density screen (in OUTDIR/scale2/).
 #
 #   tools/screenshots.sh [--docs] [OUTDIR]   (default: $BUILD_DIR/screenshots)
 #
@@ -70,7 +71,8 @@ display=
 for _ in $(seq 20); do
   number=$((200 + RANDOM % 800))
   [ -e "/tmp/.X$number-lock" ] && continue
-  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp 2>/dev/null &
+  # Room for the window at twice the scale (1720 x 1400).
+  Xvfb ":$number" -screen 0 1920x1440x24 -nolisten tcp 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 100); do
     kill -0 "$xvfb_pid" 2>/dev/null || break
@@ -141,10 +143,18 @@ group_effects() {
     grep -o '<mode key="[0-9]*"' | grep -o '[0-9]*' | sort -n
 }
 
+# The panel's scale: window points are this many screen pixels.
+scale=1
+
 click() {
-  xdotool mousemove --window "$window" "$1" "$2" click 1
+  xdotool mousemove --window "$window" $(($1 * scale)) $(($2 * scale)) click 1
   # Off the window's controls, so no hover look shows in the picture.
-  xdotool mousemove --window "$window" 850 690
+  xdotool mousemove --window "$window" $((850 * scale)) $((690 * scale))
+  sleep 0.7
+}
+
+keys() {
+  xdotool key --window "$window" --delay 120 "$@"
   sleep 0.7
 }
 
@@ -160,7 +170,7 @@ choose_first() { click 240 163; }
 choose_second() { click 446 163; }
 
 shot() {
-  local file=$out/$1.png colours
+  local file=$out/${prefix:-}$1.png colours
   import -window "$window" "$file"
   colours=$(identify -format '%k' "$file")
   if [ "$colours" -lt 64 ]; then
@@ -195,6 +205,43 @@ choose_effect 1;   shot german-static
 choose_effect 3;   shot german-strobing
 choose_effect 18;  shot german-temperature
 stop_panel
+
+# Driven from the keyboard: the focus frame on the effect list, on the
+# chosen LED and on the palette (Tab walks the view in reading order: the
+# LED, the next page, the colour span, the three pure colours, the palette).
+keyboard_shots() {
+  choose_effect 1
+  keys shift+Tab Tab;                       shot keyboard-effects
+  keys Tab;                                 shot keyboard-led
+  keys Tab Tab Tab Tab Tab Tab Left Left;   shot keyboard-palette
+}
+start_panel C.UTF-8
+keyboard_shots
+stop_panel
+
+# Twice the scale, as on a high-density screen: the window is 1720 x 1400
+# and every picture in it comes from the images drawn at twice the size.
+scale2_shots() {
+  mkdir -p "$out/scale2"
+  prefix=scale2/
+  scale=2
+  QT_SCALE_FACTOR=2 start_panel C.UTF-8
+  choose_effect 1;   shot static
+  choose_effect 3;   shot strobing
+  choose_effect 4;   shot color-cycle
+  choose_effect 5;   choose_second; shot rainbow-gradient
+  choose_effect 8;   choose_first; shot comet-plain
+  choose_effect 19;  shot music
+  choose_effect 18;  shot temperature
+  choose_effect 101; shot sleep
+  keyboard_shots
+  click 800 80;      shot leds-off
+  click 800 80
+  stop_panel
+  prefix=
+  scale=1
+}
+scale2_shots
 stop "$sim_pid"
 sim_pid=
 

@@ -1,6 +1,8 @@
 // The real panel against the simulated rig on a private X server: the user
-// picks the static effect, clicks the pure red button and APPLY, and the
-// rig's next status holds red for the picked LED.
+// gives three LEDs the pure red, green and blue of the static view and
+// applies them, then turns only the hue of the red one to green in the
+// strobing view and applies that. The documents sent and the rig's next
+// status carry the exact colours.
 #include "model/CapabilityParser.h"
 #include "model/DeviceMaster.h"
 #include "model/EffectSetting.h"
@@ -13,6 +15,7 @@
 #include "tests/support/SimulatorJournal.h"
 #include "tests/support/VirtualDisplay.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,10 +23,20 @@
 
 namespace {
 
-// The pure red button of the static view, which sits at (181, 97).
-const QPoint PureRedButton(181 + 476 + 5, 97 + 44 + 36 + 5);
-
-const int Blue = 16711680;
+// The static and strobing views sit at (181, 97); their colour group's LED
+// buttons (no radio buttons) and their palette lie alike in both.
+QPoint LedButton(int index)
+{
+    return QPoint(181 + 28 + 8 + 19 + 67 * index + 24, 97 + 38 + 28 + 45);
+}
+QPoint PureColourButton(int index) // red, green, blue
+{
+    return QPoint(181 + 476 + 5, 97 + 44 + 36 + 27 * index + 5);
+}
+QPoint PalettePoint(QPoint p)
+{
+    return QPoint(181 + 476, 97 + 44) + p;
+}
 
 // The rig's group as the simulator now reports it.
 std::unique_ptr<DeviceMaster> CurrentGroup()
@@ -42,17 +55,15 @@ int ModeOf(const DeviceMaster& group)
     return setting && setting->mode ? std::stoi(setting->mode->GetKey()) : -1;
 }
 
-// Red, green and blue of a packed document colour.
-struct Rgb
+// The colour values a profile sends for one LED, as written.
+QStringList SentColour(const QString& document, const std::string& led)
 {
-    int red;
-    int green;
-    int blue;
-};
-
-Rgb ColourOf(int packed)
-{
-    return {packed & 0xff, (packed >> 8) & 0xff, (packed >> 16) & 0xff};
+    const QRegularExpression values(
+        QStringLiteral("<led key=\"%1\">\\s*<color>(\\d+)</color>\\s*<hue>([^<]*)</hue>\\s*<saturation>([^<]*)</saturation>"
+                       "\\s*<lightness>([^<]*)</lightness>")
+            .arg(QString::fromStdString(led)));
+    const QRegularExpressionMatch m = values.match(document);
+    return m.hasMatch() ? m.capturedTexts().mid(1) : QStringList();
 }
 
 } // namespace
@@ -62,7 +73,7 @@ class StaticApplyProcessTest : public QObject
     Q_OBJECT
 
 private slots:
-    void redReachesTheRig()
+    void exactColoursReachTheRig()
     {
         QTemporaryDir scratch;
         VirtualDisplay display;
@@ -74,19 +85,19 @@ private slots:
                                    + journal.Arguments());
         QVERIFY2(simulator.Start(), qPrintable(simulator.ErrorOutput()));
 
-        // The rig starts on the breathing effect with every LED blue, so
-        // picking the static effect and red both change something.
+        // The rig starts on the breathing effect with every LED a pale teal,
+        // so the static effect and each pure colour change something.
         std::unique_ptr<DeviceMaster> group = CurrentGroup();
         QVERIFY(group);
-        QVERIFY(group->GetLeds().size() >= 2);
+        QVERIFY(group->GetLeds().size() >= 3);
         for (LedInfo* led : group->GetLeds()) {
             EffectSetting* s0 = led->GetSetting(0);
             QVERIFY(s0);
             *s0 = EffectSetting();
-            s0->color = Blue;
-            s0->hue = 0.666667f;
-            s0->saturation = 1.0f;
-            s0->lightness = 0.5f;
+            s0->color = 12105850;
+            s0->hue = 0.5f;
+            s0->saturation = 0.3f;
+            s0->lightness = 0.6f;
         }
         const std::string breathing = EffectProfile::Build(group.get(), "Group", 2, EffectProfile::Parts());
         const QDBusMessage prepared =
@@ -94,7 +105,9 @@ private slots:
         QVERIFY2(prepared.type() == QDBusMessage::ReplyMessage, qPrintable(prepared.errorMessage()));
         group = CurrentGroup();
         QCOMPARE(ModeOf(*group), 2);
-        const std::string firstLed = group->GetLeds().front()->GetKey();
+        std::vector<std::string> leds;
+        for (const LedInfo* led : group->GetLeds())
+            leds.push_back(led->GetKey());
         const int before = journal.Calls().size();
 
         PanelProcess panel(scratch.path(), scratch.filePath(QStringLiteral("none.reg")), display.Name());
@@ -104,27 +117,47 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops(before), (QStringList{"GetCapability", "GetStatus"}), 30000);
         QTest::qWait(500);
 
-        // Static, then red for the LED the colour group picks first, then APPLY.
+        // Static, the first three LEDs red, green and blue, APPLY.
         QVERIFY(display.Click(window, PanelProcess::EffectButton(0)));
-        QVERIFY(display.Click(window, PureRedButton));
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(display.Click(window, LedButton(i)));
+            QVERIFY(display.Click(window, PureColourButton(i)));
+        }
         QVERIFY(display.Click(window, PanelProcess::ApplyButton));
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops(before),
                                   (QStringList{"GetCapability", "GetStatus", "SetProfile", "GetStatus"}), 30000);
         const SimulatorJournal::Call applied = journal.Calls().at(before + 2);
         QCOMPARE(applied.key, QStringLiteral("Group"));
         QVERIFY2(applied.document.contains(QStringLiteral("<mode key=\"1\">")), qPrintable(applied.document));
+        const QStringList pure[] = {{"255", "0.000000", "1.000000", "0.500000"},
+                                    {"65280", "0.333333", "1.000000", "0.500000"},
+                                    {"16711680", "0.666667", "1.000000", "0.500000"}};
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(SentColour(applied.document, leds[i]), pure[i]);
+        QCOMPARE(SentColour(applied.document, leds[3]), (QStringList{"12105850", "0.500000", "0.300000", "0.600000"}));
 
-        // The rig's next status: static, the first LED red, the others still blue.
+        // The rig's next status holds them.
         group = CurrentGroup();
         QCOMPARE(ModeOf(*group), 1);
-        const EffectSetting* red = group->FindLed(firstLed)->GetSetting(0);
-        const Rgb shown = ColourOf(red->color);
-        QVERIFY2(shown.red >= 240 && shown.green <= 16 && shown.blue <= 16, qPrintable(QString::number(red->color)));
-        QCOMPARE(red->hue, 0.0f);
-        for (const LedInfo* led : group->GetLeds()) {
-            if (led->GetKey() != firstLed)
-                QCOMPARE(led->GetSetting(0)->color, Blue);
+        const int packed[] = {255, 65280, 16711680};
+        for (int i = 0; i < 3; ++i) {
+            const EffectSetting* s0 = group->FindLed(leds[i])->GetSetting(0);
+            QVERIFY(s0->color == packed[i] && s0->saturation == 1.0f && s0->lightness == 0.5f);
         }
+
+        // Strobing, the red LED, its hue alone dragged from the top of the
+        // ring to one third of the way round: pure green.
+        QVERIFY(display.Click(window, PanelProcess::EffectButton(2)));
+        QVERIFY(display.Click(window, LedButton(0)));
+        QVERIFY(display.Drag(window, PalettePoint(QPoint(98, 12)), PalettePoint(QPoint(150, 106))));
+        const int checked = journal.Calls().size(); // the status read above is journaled too
+        QVERIFY(display.Click(window, PanelProcess::ApplyButton));
+        QTRY_COMPARE_WITH_TIMEOUT(journal.Ops(checked), (QStringList{"SetProfile", "GetStatus"}), 30000);
+        const SimulatorJournal::Call turned = journal.Calls().at(checked);
+        QVERIFY2(turned.document.contains(QStringLiteral("<mode key=\"3\">")), qPrintable(turned.document));
+        const QStringList green = SentColour(turned.document, leds[0]);
+        QCOMPARE(green.value(0), "65280");
+        QCOMPARE(green.mid(2), (QStringList{"1.000000", "0.500000"}));
 
         QVERIFY(display.Click(window, PanelProcess::CloseButton));
         QVERIFY(panel.EndsWith(0, 10000));

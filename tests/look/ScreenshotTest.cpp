@@ -1,11 +1,28 @@
 // The screenshot set, taken by tools/screenshots.sh from the real window on a
 // virtual screen: every picture shows the whole window with real content, and
-// no two are alike, so each click landed.
+// no two are alike, so each click and key landed. The set at twice the scale
+// has twice the pixels and, drawn from the images made for it, more detail
+// than the plain set could give.
 #include <QImage>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// The colours of the page right of the effect list, above the action buttons.
+QSet<QRgb> PageColours(const QImage& image, int scale)
+{
+    const QImage view = image.copy(183 * scale, 99 * scale, 675 * scale, 525 * scale);
+    QSet<QRgb> colours;
+    for (int y = 0; y < view.height(); ++y)
+        for (int x = 0; x < view.width(); ++x)
+            colours.insert(view.pixel(x, y));
+    return colours;
+}
+
+} // namespace
 
 class ScreenshotTest : public QObject
 {
@@ -19,27 +36,33 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("BUILD_DIR"), QStringLiteral(LUMET_BUILD_DIR));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("QT_SCALE_FACTOR"));
         env.remove(QStringLiteral("DISPLAY"));
         script.setProcessEnvironment(env);
         script.setProcessChannelMode(QProcess::MergedChannels);
         script.start(QStringLiteral(LUMET_SOURCE_DIR "/tools/screenshots.sh"), {out.path()});
-        QVERIFY2(script.waitForFinished(240000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0, script.readAll().constData());
-        QList<QImage> seen;
-        for (const char* name : {"static", "breathing", "strobing", "color-cycle", "rainbow-cycle", "rainbow-gradient",
-                                 "comet-plain", "comet-gradient", "wave", "music", "temperature", "sleep", "leds-off",
-                                 "german-static", "german-strobing", "german-temperature", "unknown"}) {
-            const QImage image = QImage(out.filePath(QLatin1String(name) + QStringLiteral(".png"))).convertToFormat(QImage::Format_RGB32);
-            QCOMPARE(image.size(), QSize(860, 700));
-            // The page right of the effect list, above the action buttons.
-            const QImage view = image.copy(183, 99, 675, 525);
-            QSet<QRgb> colours;
-            for (int y = 0; y < view.height(); ++y)
-                for (int x = 0; x < view.width(); ++x)
-                    colours.insert(view.pixel(x, y));
-            QVERIFY2(colours.size() > 16, name);
-            QVERIFY2(!seen.contains(image), name);
-            seen << image;
+        QVERIFY2(script.waitForFinished(540000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0, script.readAll().constData());
+        const QStringList plain{"static", "breathing", "strobing", "color-cycle", "rainbow-cycle", "rainbow-gradient",
+                                "comet-plain", "comet-gradient", "wave", "music", "temperature", "sleep", "leds-off",
+                                "german-static", "german-strobing", "german-temperature", "unknown",
+                                "keyboard-effects", "keyboard-led", "keyboard-palette"};
+        const QStringList doubled{"static", "strobing", "color-cycle", "rainbow-gradient", "comet-plain", "music",
+                                  "temperature", "sleep", "keyboard-effects", "keyboard-led", "keyboard-palette", "leds-off"};
+        for (int scale : {1, 2}) {
+            QList<QImage> seen;
+            for (const QString& name : scale == 1 ? plain : doubled) {
+                const QString file = (scale == 1 ? QString() : QStringLiteral("scale2/")) + name + QStringLiteral(".png");
+                const QImage image = QImage(out.filePath(file)).convertToFormat(QImage::Format_RGB32);
+                QCOMPARE(image.size(), QSize(860, 700) * scale);
+                QVERIFY2(PageColours(image, scale).size() > 16, qPrintable(file));
+                QVERIFY2(!seen.contains(image), qPrintable(file));
+                seen << image;
+            }
         }
+        const auto detail = [&out](const char* file, int scale) {
+            return PageColours(QImage(out.filePath(QLatin1String(file))).convertToFormat(QImage::Format_RGB32), scale).size();
+        };
+        QVERIFY(detail("scale2/static.png", 2) > 2 * detail("static.png", 1));
     }
 };
 

@@ -117,6 +117,16 @@ bool VirtualDisplay::Click(const QString& window, QPoint at) const
     return Xdotool({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
+bool VirtualDisplay::Drag(const QString& window, QPoint from, QPoint to) const
+{
+    const QPoint middle = (from + to) / 2;
+    QStringList arguments;
+    for (const QPoint& p : {from, middle, to})
+        arguments << "mousemove" << "--window" << window << QString::number(p.x()) << QString::number(p.y())
+                  << (p == from ? "mousedown" : p == to ? "mouseup" : "sleep") << (p == middle ? "0.1" : "1");
+    return Xdotool(arguments);
+}
+
 bool VirtualDisplay::PressKey(const QString& window, const QString& key) const
 {
     return Xdotool({"windowfocus", "--sync", window, "key", key});

@@ -23,6 +23,9 @@ public:
     // The id of a visible window titled exactly title; empty when none appeared in time.
     QString WaitForWindow(const QString& title, int timeoutMs = 20000) const;
     bool Click(const QString& window, QPoint at) const;
+    // Presses the left button at from, moves to to by way of the middle and
+    // lets go there.
+    bool Drag(const QString& window, QPoint from, QPoint to) const;
     // Gives the window the keyboard and presses key ("Return").
     bool PressKey(const QString& window, const QString& key) const;
     // Maps a plain top-level window titled title (WM_NAME), as another program would.
