@@ -3,13 +3,13 @@
 #include "model/DeviceMaster.h"
 #include "model/EffectSetting.h"
 #include "model/LedInfo.h"
+#include "ui/controls/LumetArrowKeys.h"
 #include "ui/controls/LumetDeviceDotPushButton.h"
 #include "ui/controls/LumetImage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMetaType>
 #include <QPushButton>
@@ -244,34 +244,20 @@ void LumetDeviceDotButtonGroup::onPageButtonClicked()
 
 bool LumetDeviceDotButtonGroup::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        auto* dot = qobject_cast<LumetDeviceDotPushButton*>(watched);
-        if (dot && key->modifiers() == Qt::NoModifier && pickNeighbour(dot, key->key()))
-            return true;
+    // At the first and the last LED nothing moves; nor while the mask takes
+    // the LEDs' clicks.
+    const int step = LumetArrowKeys::Step(event, Qt::Key_Left, Qt::Key_Right);
+    if (step && LumetArrowKeys::IsAmong(dots, watched)) {
+        LumetDeviceDotPushButton* next = mask->isVisible() ? nullptr : LumetArrowKeys::Neighbour(dots, watched, step);
+        if (next) {
+            const int page = static_cast<int>(std::find(dots.begin(), dots.end(), next) - dots.begin()) / DotsPerPage;
+            if (page != pageIndex)
+                onPageIndexChanged(page);
+            LumetArrowKeys::Press(next, step);
+        }
+        return true;
     }
     return QGroupBox::eventFilter(watched, event);
-}
-
-bool LumetDeviceDotButtonGroup::pickNeighbour(LumetDeviceDotPushButton* from, int key)
-{
-    if (key != Qt::Key_Left && key != Qt::Key_Right)
-        return false;
-    const auto at = std::find(dots.begin(), dots.end(), from);
-    if (at == dots.end())
-        return false;
-    const std::ptrdiff_t index = (at - dots.begin()) + (key == Qt::Key_Left ? -1 : 1);
-    // At the first and the last LED the key is taken and nothing moves; so it
-    // is while the mask takes the LEDs' clicks.
-    if (index < 0 || index >= static_cast<std::ptrdiff_t>(dots.size()) || mask->isVisible())
-        return true;
-    const int page = static_cast<int>(index) / DotsPerPage;
-    if (page != pageIndex)
-        onPageIndexChanged(page);
-    LumetDeviceDotPushButton* next = dots[static_cast<size_t>(index)];
-    next->setFocus(key == Qt::Key_Left ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-    next->click();
-    return true;
 }
 
 void LumetDeviceDotButtonGroup::onDeviceButtonClicked()

@@ -119,7 +119,6 @@ protected:
 
 private:
     void addDot(LedInfo* led);
-    bool pickNeighbour(LumetDeviceDotPushButton* from, int key);
     void restoreRememberedSelection();
     void rememberSelected();
     // Places the LED area, its mask and the colour-span button by whether the

@@ -4,10 +4,10 @@
 #include "model/DeviceMaster.h"
 #include "model/ModeInfo.h"
 #include "model/ModeList.h"
+#include "ui/controls/LumetArrowKeys.h"
 #include "ui/mainwindow/LumetEffectButton.h"
 
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -159,31 +159,16 @@ bool LumetEffectButtonGroup::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Wheel && ScrollByWheel(static_cast<QWheelEvent*>(event)))
         return true;
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        auto* button = qobject_cast<LumetEffectButton*>(watched);
-        if (button && key->modifiers() == Qt::NoModifier && ChooseNeighbour(button, key->key()))
-            return true;
+    // Up and Down choose the effect above or below; at either end nothing moves.
+    const int step = LumetArrowKeys::Step(event, Qt::Key_Up, Qt::Key_Down);
+    if (step && LumetArrowKeys::IsAmong(buttons, watched)) {
+        if (LumetEffectButton* next = LumetArrowKeys::Neighbour(buttons, watched, step)) {
+            scrollBar->setValue(ScrollToShow(scrollBar->value(), next->y(), next->height(), columnHeight));
+            LumetArrowKeys::Press(next, step);
+        }
+        return true;
     }
     return QGroupBox::eventFilter(watched, event);
-}
-
-bool LumetEffectButtonGroup::ChooseNeighbour(LumetEffectButton* from, int key)
-{
-    if (key != Qt::Key_Up && key != Qt::Key_Down)
-        return false;
-    const auto at = std::find(buttons.begin(), buttons.end(), from);
-    if (at == buttons.end())
-        return false;
-    const std::ptrdiff_t index = (at - buttons.begin()) + (key == Qt::Key_Up ? -1 : 1);
-    // At either end the key is taken and nothing moves.
-    if (index < 0 || index >= static_cast<std::ptrdiff_t>(buttons.size()))
-        return true;
-    LumetEffectButton* next = buttons[static_cast<size_t>(index)];
-    scrollBar->setValue(ScrollToShow(scrollBar->value(), next->y(), next->height(), columnHeight));
-    next->setFocus(key == Qt::Key_Up ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-    next->click();
-    return true;
 }
 
 LumetEffectButton* LumetEffectButtonGroup::GetCheckedButton() const

@@ -66,8 +66,6 @@ private:
     void Announce(LumetEffectButton* button);
     void UpdateScrolling();
     bool ScrollByWheel(QWheelEvent* event);
-    // Up and Down on a button choose the one above or below, as a click would.
-    bool ChooseNeighbour(LumetEffectButton* from, int key);
 
     std::vector<LumetEffectButton*> buttons;
     DeviceAlignment alignment;
