@@ -1,4 +1,3 @@
-#include "ui/controls/LedColor.h"
 #include "ui/controls/NewLedPalette.h"
 #include "ui/controls/PaletteGeometry.h"
 
@@ -308,22 +307,6 @@ private slots:
         QVERIFY(qAbs(gotSweep - sweep) < 0.005f && gotSweep >= 0.0f && gotSweep <= 1.0f);
         const float ended = thumb == "hueThumb" ? palette->hueAngle() : palette->startAngle();
         QVERIFY(qAbs(ended - angle) < 0.03f);
-    }
-
-    // A turn of the hue alone keeps saturation and lightness exactly: pure
-    // red dragged to one third of the ring is pure green.
-    void hueDragKeepsSaturationAndLightness()
-    {
-        for (int mode : {0, 2}) {
-            palette->setMode(mode);
-            palette->setColor(0.0f, 1.0f, 0.5f, true);
-            Drag(child("hueThumb"), {QPoint(130, 60), QPoint(150, 106)}); // the last at 119.98 degrees
-            Drag(child("hueThumb"), {});
-            float h, s, l;
-            palette->getColor(h, s, l);
-            QVERIFY(qAbs(h - 1.0f / 3.0f) < 1e-4f && s == 1.0f && l == 0.5f);
-            QCOMPARE(LedColor::PackedFromHsl(h, s, l), 65280);
-        }
     }
 
     // A stored position a pixel off the thumb is the thumb's own place (the

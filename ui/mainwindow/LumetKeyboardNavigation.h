@@ -3,11 +3,11 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include <functional>
 
 class LumetFocusFrame;
-class QWidget;
 
 // Driving a window from the keyboard. Tab and Shift+Tab walk the controls in
 // the order the window gives (reading order), skipping what the keyboard
