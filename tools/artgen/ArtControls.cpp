@@ -21,9 +21,11 @@ namespace pg = PaletteGeometry;
 // palette; this size covers the ring and stays inside the 170-pixel palette.
 constexpr int PaletteImageWidth = 146;
 constexpr int PaletteImageHeight = 144;
-// The coloured band of the ring, around the circle the thumbs run on.
-constexpr double RingInner = 57.5;
-constexpr double RingOuter = 69.5;
+// The coloured band of the ring, around the circle the thumbs run on. Its
+// outer edge stays inside the range highlight's rectangle (to x 167), which
+// would otherwise cut the lit ring flat on its right side.
+constexpr double RingInner = 57.0;
+constexpr double RingOuter = 68.5;
 // Sub-samples per axis for the per-pixel images' smooth edges.
 constexpr int Sub = 4;
 
