@@ -11,6 +11,9 @@ packages=(
   libpulse-dev pulseaudio pulseaudio-utils
   # The sanitizer suite and the fuzz targets are built with clang.
   clang-14 libclang-rt-14-dev
+  # The OpenRGB server the OpenRGB client's tests run against (../shared/openrgb).
+  libqt5widgets5 libqt5gui5 libqt5dbus5 libusb-1.0-0 libhidapi-hidraw0
+  libmbedtls14 libmbedx509-1 libmbedcrypto7
 )
 
 missing=()
