@@ -15,6 +15,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int QuietMs = 50;
 constexpr int ReadAttempts = 5;
 constexpr int MaxListenReads = 64;
+constexpr size_t MaxAbandoned = 4;
 // Far more than any machine has; a count beyond it is not believed.
 constexpr uint32_t MaxControllers = 4096;
 
@@ -52,6 +53,7 @@ void OpenRgbClient::Disconnect()
     count.reset();
     known.clear();
     inbox.clear();
+    abandoned.clear();
 }
 
 bool OpenRgbClient::Connect(const std::string& host, uint16_t port)
@@ -67,7 +69,7 @@ bool OpenRgbClient::Connect(const std::string& host, uint16_t port)
 
     Bytes reply;
     if (!Request(EncodeProtocolVersionRequest(options.highestProtocol), RequestProtocolVersion, 0,
-                 "the protocol version (a server older than protocol 1 sends none)", reply))
+                 "the protocol version (a server older than protocol 1 sends none)", reply, true))
         return false;
     const Result<uint32_t> version = DecodeU32(reply.data(), reply.size(), "protocol_version");
     if (!version.Ok())
@@ -95,23 +97,36 @@ bool OpenRgbClient::SendPacket(const Bytes& packet)
 
 bool OpenRgbClient::NextPacket(Header& header, Bytes& data)
 {
-    if (inbox.size() < HeaderSize)
-        return false;
-    const Result<Header> decoded = DecodeHeader(inbox.data());
-    if (!decoded.Ok())
-        return Lose(decoded.error);
-    if (inbox.size() - HeaderSize < decoded.value.size)
-        return false;
-    header = decoded.value;
-    const auto begin = inbox.begin() + HeaderSize;
-    data.assign(begin, begin + header.size);
-    inbox.erase(inbox.begin(), begin + header.size);
-    if (header.id == DeviceListUpdated)
-        listChanged = true;
-    return true;
+    while (inbox.size() >= HeaderSize) {
+        const Result<Header> decoded = DecodeHeader(inbox.data());
+        if (!decoded.Ok())
+            return Lose(decoded.error);
+        if (inbox.size() - HeaderSize < decoded.value.size)
+            return false;
+        header = decoded.value;
+        const auto begin = inbox.begin() + HeaderSize;
+        data.assign(begin, begin + header.size);
+        inbox.erase(inbox.begin(), begin + header.size);
+        if (header.id == DeviceListUpdated) {
+            listChanged = true;
+            continue;
+        }
+        // The server answers one client's requests in order: the first
+        // late reply of a kind is the one given up on first.
+        const auto late = std::find_if(abandoned.begin(), abandoned.end(), [&](const Header& request) {
+            return request.id == header.id && request.device == header.device;
+        });
+        if (late != abandoned.end()) {
+            abandoned.erase(late);
+            continue;
+        }
+        return true;
+    }
+    return false;
 }
 
-bool OpenRgbClient::Request(const Bytes& request, uint32_t id, uint32_t device, const char* what, Bytes& reply)
+bool OpenRgbClient::Request(const Bytes& request, uint32_t id, uint32_t device, const char* what, Bytes& reply,
+                            bool closeOnTimeout)
 {
     if (!SendPacket(request))
         return false;
@@ -119,7 +134,7 @@ bool OpenRgbClient::Request(const Bytes& request, uint32_t id, uint32_t device, 
     for (;;) {
         Header header;
         while (NextPacket(header, reply)) {
-            // Anything else is a notice or nothing this client asked for.
+            // Anything else is nothing this client asked for.
             if (header.id != id)
                 continue;
             if (header.device != device)
@@ -130,9 +145,17 @@ bool OpenRgbClient::Request(const Bytes& request, uint32_t id, uint32_t device, 
         if (!IsConnected())
             return false;
         const int left = MsLeft(deadline);
-        if (left == 0)
-            return Lose("no reply for " + std::string(what) + " within " + std::to_string(options.replyTimeoutMs)
-                        + " ms");
+        if (left == 0) {
+            const std::string reason =
+                "no reply for " + std::string(what) + " within " + std::to_string(options.replyTimeoutMs) + " ms";
+            // A server that is only slow dies of a broken pipe if the
+            // connection is gone when it answers: it is kept, and the
+            // reply dropped when it comes, unless too many are owed.
+            if (closeOnTimeout || abandoned.size() >= MaxAbandoned)
+                return Lose(reason);
+            abandoned.push_back({device, id, 0});
+            return Fail(address + ": " + reason);
+        }
         std::string reason;
         switch (connection.Receive(inbox, left, reason)) {
         case TcpConnection::Received::Data:
@@ -189,12 +212,12 @@ bool OpenRgbClient::Settle()
 
 std::optional<uint32_t> OpenRgbClient::ControllerCount()
 {
-    // Notices that came before this request are answered by its reply.
+    // Notices that came before this request are answered by its reply;
+    // one that comes while it is awaited leaves the list stale.
     if (!Poll())
         return std::nullopt;
+    const bool stale = listChanged;
     listChanged = false;
-    count.reset();
-    known.clear();
     Bytes reply;
     if (!Request(EncodeControllerCountRequest(), RequestControllerCount, 0, "the controller count", reply))
         return std::nullopt;
@@ -208,6 +231,9 @@ std::optional<uint32_t> OpenRgbClient::ControllerCount()
              + std::to_string(MaxControllers) + " this client takes");
         return std::nullopt;
     }
+    // Without a notice the controllers read are still the ones at their indexes.
+    if (stale || count != decoded.value)
+        known.clear();
     count = decoded.value;
     return count;
 }

@@ -15,7 +15,9 @@
 //
 // Every call returns within its time limit: a server that is silent, frozen
 // or gone gives an error (Error() says why), never a hang. A failure of the
-// connection itself closes it; Connect() again to go on. The LED and mode
+// connection itself closes it; Connect() again to go on. A reply that is
+// only late leaves the connection open (IsConnected()): the server, when it
+// answers a connection that is gone, dies of a broken pipe. The LED and mode
 // commands have no reply and do not wait for one, so a frame costs one
 // send. The server's notice that its device list changed is noticed whenever
 // it arrives, also while a reply is awaited: from then on the controller
@@ -52,6 +54,8 @@ public:
     // Reads every controller: their count and each one's description. A
     // change of the list while reading starts the reading again.
     std::optional<std::vector<OpenRgb::Device>> Controllers();
+    // The server takes one client's packets in order: the reply to this
+    // round trip also says that every command sent before it was taken.
     std::optional<uint32_t> ControllerCount();
     std::optional<OpenRgb::Device> ControllerData(uint32_t device);
 
@@ -90,12 +94,14 @@ private:
     // Fails because there is no connection, saying how the last one ended.
     bool NotConnected();
     bool SendPacket(const OpenRgbCodec::Bytes& packet);
-    // Sends request and waits for the reply of packet id from device.
+    // Sends request and waits for the reply of packet id from device. A
+    // reply that does not come in time is dropped when it comes, or, with
+    // closeOnTimeout, the connection is closed.
     bool Request(const OpenRgbCodec::Bytes& request, uint32_t id, uint32_t device, const char* what,
-                 OpenRgbCodec::Bytes& reply);
-    // Takes the next complete packet out of the inbox, handling notices;
-    // false when none is complete (or the inbox holds garbage: then the
-    // connection is lost).
+                 OpenRgbCodec::Bytes& reply, bool closeOnTimeout = false);
+    // Takes the next complete packet out of the inbox, handling notices and
+    // late replies; false when none is complete (or the inbox holds
+    // garbage: then the connection is lost).
     bool NextPacket(OpenRgbCodec::Header& header, OpenRgbCodec::Bytes& data);
     // Takes in packets for up to ms, handling notices; false once the connection is gone.
     bool Listen(int ms);
@@ -116,5 +122,7 @@ private:
     std::optional<uint32_t> count;
     std::map<uint32_t, OpenRgb::Device> known;
     std::vector<uint8_t> inbox;
+    // Requests whose replies came too late, oldest first.
+    std::vector<OpenRgbCodec::Header> abandoned;
     OpenRgbCodec::Bytes frame;
 };

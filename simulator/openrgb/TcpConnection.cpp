@@ -133,7 +133,8 @@ bool TcpConnection::Send(const uint8_t* data, size_t size, int timeoutMs, std::s
             }
             continue;
         }
-        error = SystemError("send", n < 0 ? errno : EPIPE);
+        const int code = n < 0 ? errno : EPIPE;
+        error = code == EPIPE || code == ECONNRESET ? "the server closed the connection" : SystemError("send", code);
         return false;
     }
     return true;
@@ -159,7 +160,7 @@ TcpConnection::Received TcpConnection::Receive(std::vector<uint8_t>& buffer, int
         buffer.insert(buffer.end(), chunk, chunk + n);
         return Received::Data;
     }
-    if (n == 0)
+    if (n == 0 || errno == ECONNRESET)
         return Received::Closed;
     if (errno == EAGAIN || errno == EWOULDBLOCK)
         return Received::Nothing;
