@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets in the sanitizer build, each for SECONDS (default 60),
 # two at a time; any crash, sanitizer report, leak or time-out fails the run.
-#   tools/fuzz.sh [SECONDS] [TARGET...]     targets: capability status profile_document registry_file
+#   tools/fuzz.sh [SECONDS] [TARGET...]
+#   targets: capability status profile_document registry_file openrgb_device
 # Each target's corpus grows in <sanitizer build>/fuzz/corpus/<target>, seeded
 # from tests/fuzz/corpus/<target>; an input that fails is kept in
 # <sanitizer build>/fuzz/findings/<target>/ and belongs, once fixed, in
@@ -14,7 +15,7 @@ build=${SANITIZE_BUILD_DIR:-${BUILD_DIR:-$root/build}-sanitize}
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(capability status profile_document registry_file)
+[ ${#targets[@]} -gt 0 ] || targets=(capability status profile_document registry_file openrgb_device)
 
 if ! built=$("$root/tools/sanitize-build.sh" $(printf 'fuzz_%s ' "${targets[@]}") 2>&1); then
   echo "$built" | tail -30
@@ -24,6 +25,7 @@ fi
 dict_for() {
   case "$1" in
     registry_file) echo "$root/tests/fuzz/registry.dict" ;;
+    openrgb_device) echo "$root/tests/fuzz/openrgb.dict" ;;
     *) echo "$root/tests/fuzz/xml.dict" ;;
   esac
 }
