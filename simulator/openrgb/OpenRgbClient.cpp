@@ -8,7 +8,7 @@ using OpenRgb::Device;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = TcpConnection::Clock;
 
 // A list change comes as a burst of notices (one per device found); the
 // list is read once the server has been quiet this long.
@@ -18,12 +18,6 @@ constexpr int MaxListenReads = 64;
 constexpr size_t MaxAbandoned = 4;
 // Far more than any machine has; a count beyond it is not believed.
 constexpr uint32_t MaxControllers = 4096;
-
-int MsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
 
 } // namespace
 
@@ -35,7 +29,7 @@ bool OpenRgbClient::Fail(const std::string& reason)
 
 bool OpenRgbClient::Lose(const std::string& reason)
 {
-    Disconnect();
+    Close();
     lostReason = address + ": " + reason;
     return Fail(lostReason);
 }
@@ -46,6 +40,12 @@ bool OpenRgbClient::NotConnected()
 }
 
 void OpenRgbClient::Disconnect()
+{
+    Close();
+    lostReason.clear();
+}
+
+void OpenRgbClient::Close()
 {
     connection.Close();
     protocol = 0;
@@ -59,7 +59,6 @@ void OpenRgbClient::Disconnect()
 bool OpenRgbClient::Connect(const std::string& host, uint16_t port)
 {
     Disconnect();
-    lostReason.clear();
     address = "OpenRGB server " + host + ":" + std::to_string(port);
     if (options.highestProtocol < OldestProtocol || options.highestProtocol > NewestProtocol)
         return Fail("protocol " + std::to_string(options.highestProtocol) + " is not one this client speaks");
@@ -144,7 +143,7 @@ bool OpenRgbClient::Request(const Bytes& request, uint32_t id, uint32_t device, 
         }
         if (!IsConnected())
             return false;
-        const int left = MsLeft(deadline);
+        const int left = TcpConnection::MsUntil(deadline);
         if (left == 0) {
             const std::string reason =
                 "no reply for " + std::string(what) + " within " + std::to_string(options.replyTimeoutMs) + " ms";
@@ -177,7 +176,7 @@ bool OpenRgbClient::Listen(int ms)
     // A server that never stops sending is cut off after so many reads.
     for (int reads = 0; reads < MaxListenReads; ++reads) {
         std::string reason;
-        const TcpConnection::Received got = connection.Receive(inbox, MsLeft(deadline), reason);
+        const TcpConnection::Received got = connection.Receive(inbox, TcpConnection::MsUntil(deadline), reason);
         if (got == TcpConnection::Received::Closed)
             return Lose("the server closed the connection");
         if (got == TcpConnection::Received::Failed)
@@ -188,7 +187,7 @@ bool OpenRgbClient::Listen(int ms)
         }
         if (!IsConnected())
             return false;
-        if (got == TcpConnection::Received::Nothing && MsLeft(deadline) == 0)
+        if (got == TcpConnection::Received::Nothing && TcpConnection::MsUntil(deadline) == 0)
             return true;
     }
     return true;
@@ -202,9 +201,9 @@ bool OpenRgbClient::Poll()
 bool OpenRgbClient::Settle()
 {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(options.replyTimeoutMs);
-    while (listChanged && MsLeft(deadline) > 0) {
+    while (listChanged && TcpConnection::MsUntil(deadline) > 0) {
         listChanged = false;
-        if (!Listen(std::min(QuietMs, MsLeft(deadline))))
+        if (!Listen(std::min(QuietMs, TcpConnection::MsUntil(deadline))))
             return false;
     }
     return true;
@@ -278,9 +277,10 @@ std::optional<std::vector<Device>> OpenRgbClient::Controllers()
         devices.reserve(*n);
         for (uint32_t i = 0; i < *n && !listChanged; ++i) {
             std::optional<Device> device = ControllerData(i);
-            if (!device)
+            if (!device && !(listChanged && IsConnected()))
                 return std::nullopt;
-            devices.push_back(std::move(*device));
+            if (device)
+                devices.push_back(std::move(*device));
         }
         if (!listChanged)
             return devices;
@@ -348,6 +348,9 @@ bool OpenRgbClient::SendMode(uint32_t device, uint32_t modeIndex, const OpenRgb:
         return false;
     if (modeIndex >= d->modes.size())
         return Fail(d->name + " has no mode " + std::to_string(modeIndex));
+    const std::string misfit = d->modes[modeIndex].Misfit(mode);
+    if (!misfit.empty())
+        return Fail(d->name + ": " + misfit);
     const Bytes packet = EncodeMode(device, static_cast<int32_t>(modeIndex), mode, protocol, save);
     if (packet.empty())
         return Fail("mode " + mode.name.substr(0, 64) + " has too long a name or too many colours");

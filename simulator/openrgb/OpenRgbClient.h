@@ -44,6 +44,8 @@ public:
     // Connects (closing any earlier connection), agrees on the protocol
     // version and names this client to the server.
     bool Connect(const std::string& host, uint16_t port);
+    // Replies still owed after time-outs are given up: the server may die of
+    // a broken pipe when it sends them.
     void Disconnect();
     bool IsConnected() const { return connection.IsOpen(); }
     // The version agreed on; 0 while not connected.
@@ -69,7 +71,8 @@ public:
     bool SetCustomMode(uint32_t device);
     // Makes modeIndex the active mode with mode's settings (speed, colours,
     // direction...); start from the mode as read, so that its value goes
-    // back unchanged. SaveMode also keeps it in the device.
+    // back unchanged. Settings outside what the mode declares are refused
+    // (see Mode::Misfit). SaveMode also keeps it in the device.
     bool UpdateMode(uint32_t device, uint32_t modeIndex, const OpenRgb::Mode& mode);
     bool SaveMode(uint32_t device, uint32_t modeIndex, const OpenRgb::Mode& mode);
     // These change a controller's description without notice from the
@@ -93,6 +96,8 @@ private:
     bool Lose(const std::string& reason);
     // Fails because there is no connection, saying how the last one ended.
     bool NotConnected();
+    // Closes the connection and forgets what was read over it.
+    void Close();
     bool SendPacket(const OpenRgbCodec::Bytes& packet);
     // Sends request and waits for the reply of packet id from device. A
     // reply that does not come in time is dropped when it comes, or, with

@@ -24,6 +24,37 @@ double Mode::SpeedFraction(uint32_t value) const
     return std::clamp((static_cast<double>(value) - static_cast<double>(speedMin)) / span, 0.0, 1.0);
 }
 
+namespace {
+
+// Whether value lies between two ends given in either order.
+bool Between(uint32_t value, uint32_t a, uint32_t b)
+{
+    return value >= std::min(a, b) && value <= std::max(a, b);
+}
+
+std::string Range(uint32_t a, uint32_t b)
+{
+    return std::to_string(a) + ".." + std::to_string(b);
+}
+
+} // namespace
+
+std::string Mode::Misfit(const Mode& settings) const
+{
+    if (settings.value != value)
+        return "mode " + name + " is value " + std::to_string(value) + ", not " + std::to_string(settings.value);
+    if (Has(HasSpeed) && !Between(settings.speed, speedMin, speedMax))
+        return "speed " + std::to_string(settings.speed) + " is outside " + name + "'s " + Range(speedMin, speedMax);
+    if (Has(HasBrightness) && !Between(settings.brightness, brightnessMin, brightnessMax))
+        return "brightness " + std::to_string(settings.brightness) + " is outside " + name + "'s "
+               + Range(brightnessMin, brightnessMax);
+    if (settings.colorMode == ColorMode::ModeSpecific
+        && (settings.colors.size() < colorsMin || settings.colors.size() > colorsMax))
+        return std::to_string(settings.colors.size()) + " colours for " + name + ", which takes "
+               + Range(colorsMin, colorsMax);
+    return std::string();
+}
+
 const Mode* Device::ActiveMode() const
 {
     if (activeMode < 0 || static_cast<size_t>(activeMode) >= modes.size())

@@ -86,6 +86,10 @@ struct Mode
     // Where speed lies in the range: 0 slowest, 1 fastest (0 for a range of
     // one setting).
     double SpeedFraction(uint32_t speed) const;
+    // Why settings cannot be sent as this mode, or empty when they can: the
+    // device's own value was changed, or a speed, brightness or number of
+    // mode colours lies outside what this mode declares.
+    std::string Misfit(const Mode& settings) const;
 };
 
 struct Segment

@@ -13,20 +13,18 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-int MsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
 std::string SystemError(const char* what, int code)
 {
     return std::string(what) + ": " + std::strerror(code);
 }
 
 } // namespace
+
+int TcpConnection::MsUntil(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
 
 TcpConnection::~TcpConnection()
 {
@@ -45,7 +43,7 @@ TcpConnection::Waited TcpConnection::Wait(short events, int timeoutMs, std::stri
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         pollfd p{fd, events, 0};
-        const int n = ::poll(&p, 1, MsLeft(deadline));
+        const int n = ::poll(&p, 1, MsUntil(deadline));
         if (n > 0)
             return Waited::Ready; // errors and hang-ups show in the call that follows
         if (n == 0) {
@@ -83,7 +81,7 @@ bool TcpConnection::Open(const std::string& host, uint16_t port, int timeoutMs, 
             int code = errno;
             if (code == EINPROGRESS) {
                 std::string waitError;
-                if (Wait(POLLOUT, MsLeft(deadline), waitError) != Waited::Ready) {
+                if (Wait(POLLOUT, MsUntil(deadline), waitError) != Waited::Ready) {
                     error = "connecting: " + waitError;
                     Close();
                     continue;
@@ -127,7 +125,7 @@ bool TcpConnection::Send(const uint8_t* data, size_t size, int timeoutMs, std::s
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             std::string waitError;
-            if (Wait(POLLOUT, MsLeft(deadline), waitError) != Waited::Ready) {
+            if (Wait(POLLOUT, MsUntil(deadline), waitError) != Waited::Ready) {
                 error = "sending: " + waitError + " (the server takes nothing)";
                 return false;
             }

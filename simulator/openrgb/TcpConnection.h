@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,10 @@ class TcpConnection
 {
 public:
     enum class Received { Data, Nothing, Closed, Failed };
+    using Clock = std::chrono::steady_clock;
+
+    // Whole milliseconds until deadline; 0 once it has passed.
+    static int MsUntil(Clock::time_point deadline);
 
     TcpConnection() = default;
     ~TcpConnection();

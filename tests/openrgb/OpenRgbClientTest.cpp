@@ -302,6 +302,10 @@ private slots:
                  writer.Error().c_str());
         QVERIFY(writer.UpdateMode(board, uint32_t(still), tinted));
         QVERIFY(!writer.UpdateMode(board, 9, tinted));
+        OpenRgb::Mode tooSlow = fast;
+        tooSlow.speed = 5;
+        QVERIFY(!writer.UpdateMode(dram, uint32_t(breathing), tooSlow));
+        QVERIFY2(writer.Error().find("speed 5") != std::string::npos, writer.Error().c_str());
         QVERIFY(writer.ControllerCount());
 
         QVERIFY2(Ready(reader, modes, devices), reader.Error().c_str());

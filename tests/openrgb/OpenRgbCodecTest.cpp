@@ -238,6 +238,57 @@ private slots:
         QVERIFY(!DecodeU32(five, 5, "count").Ok());
     }
 
+    // Settings checked against the modes the captured main board declares
+    // (Static: brightness 0..100, one colour; Breathing: speed 1..5, one or
+    // two colours) and against a range that runs backwards.
+    void modeSettings_data()
+    {
+        QTest::addColumn<int>("mode"); // -1: Breathing with its speeds 4..0
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("brightness");
+        QTest::addColumn<int>("colors");
+        QTest::addColumn<int>("value"); // added to the mode's own
+        QTest::addColumn<QString>("misfit");
+
+        QTest::newRow("as read") << 2 << 3 << 0 << 2 << 0 << "";
+        QTest::newRow("fastest") << 2 << 5 << 0 << 1 << 0 << "";
+        QTest::newRow("too fast") << 2 << 6 << 0 << 1 << 0 << "speed 6";
+        QTest::newRow("too slow") << 2 << 0 << 0 << 1 << 0 << "speed 0";
+        QTest::newRow("backwards, middle") << -1 << 2 << 0 << 0 << 0 << "";
+        QTest::newRow("backwards, past slowest") << -1 << 5 << 0 << 0 << 0 << "speed 5 is outside Breathing's 4..0";
+        QTest::newRow("three colours") << 2 << 3 << 0 << 3 << 0 << "3 colours";
+        QTest::newRow("no colour") << 1 << 0 << 100 << 0 << 0 << "0 colours";
+        QTest::newRow("dimmest") << 1 << 0 << 0 << 1 << 0 << "";
+        QTest::newRow("too bright") << 1 << 0 << 101 << 1 << 0 << "brightness 101";
+        QTest::newRow("value changed") << 1 << 0 << 50 << 1 << 1 << "is value 1, not 2";
+    }
+
+    void modeSettings()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, speed);
+        QFETCH(int, brightness);
+        QFETCH(int, colors);
+        QFETCH(int, value);
+        QFETCH(QString, misfit);
+        const auto board = Decode(Fixture("motherboard-modes-v4.bin"), 4);
+        QVERIFY(board.Ok());
+        OpenRgb::Mode declared = board.value.modes.at(size_t(mode < 0 ? 2 : mode));
+        if (mode < 0) {
+            declared.speedMin = 4;
+            declared.speedMax = 0;
+            declared.colorMode = OpenRgb::ColorMode::PerLed;
+        }
+        OpenRgb::Mode settings = declared;
+        settings.speed = uint32_t(speed);
+        settings.brightness = uint32_t(brightness);
+        settings.colors.assign(size_t(colors), Color{1, 2, 3});
+        settings.value += value;
+        const std::string found = declared.Misfit(settings);
+        QCOMPARE(found.empty(), misfit.isEmpty());
+        QVERIFY2(found.find(misfit.toStdString()) != std::string::npos, found.c_str());
+    }
+
     void speedRange_data()
     {
         QTest::addColumn<uint>("slowest");
