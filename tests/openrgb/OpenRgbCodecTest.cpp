@@ -60,54 +60,34 @@ class OpenRgbCodecTest : public QObject
     Q_OBJECT
 
 private slots:
+    // What the real server's stock devices do not show: a segment, mode
+    // colours, and a key matrix (names, types and LED counts are checked
+    // against the running server).
     void capturedDevices()
     {
         const auto dram = Decode(Fixture("dram-segment-v5.bin"), 5);
         QVERIFY2(dram.Ok(), dram.error.c_str());
-        const OpenRgb::Device& d = dram.value;
-        QCOMPARE(int(d.type), int(OpenRgb::DeviceType::Dram));
-        QCOMPARE(d.name, std::string("Test DRAM A1"));
-        QCOMPARE(d.vendor, std::string());
-        QCOMPARE(d.serial, std::string("TEST-DRAM-A1"));
-        QCOMPARE(d.location, std::string("I2C: test bus, address 0x71"));
-        QCOMPARE(d.modes.size(), size_t(1));
-        QVERIFY(d.modes[0].Has(OpenRgb::HasPerLedColor));
-        QCOMPARE(d.zones.size(), size_t(1));
-        QCOMPARE(int(d.zones[0].type), int(OpenRgb::ZoneType::Linear));
-        QCOMPARE(d.zones[0].ledsCount, 8u);
-        QCOMPARE(d.zones[0].segments.size(), size_t(1));
-        QCOMPARE(d.zones[0].segments[0].name, std::string("Half"));
-        QCOMPARE(d.zones[0].segments[0].ledsCount, 4u);
-        QCOMPARE(d.leds.size(), size_t(8));
-        QCOMPARE(d.leds[7].name, std::string("Custom LED. Zone 0, LED 7"));
-        QCOMPARE(d.colors.size(), size_t(8));
+        const OpenRgb::Segment& half = dram.value.zones.at(0).segments.at(0);
+        QCOMPARE(half.name, std::string("Half"));
+        QCOMPARE(half.ledsCount, 4u);
+        QCOMPARE(dram.value.leds.at(7).name, std::string("Custom LED. Zone 0, LED 7"));
 
         const auto board = Decode(Fixture("motherboard-modes-v4.bin"), 4);
         QVERIFY2(board.Ok(), board.error.c_str());
-        const OpenRgb::Device& b = board.value;
-        QCOMPARE(int(b.type), int(OpenRgb::DeviceType::Motherboard));
-        QCOMPARE(b.FindMode("Static"), 1);
-        const OpenRgb::Mode& still = b.modes[1];
-        QCOMPARE(still.value, 1);
+        const OpenRgb::Mode& still = board.value.modes.at(1);
         QCOMPARE(int(still.colorMode), int(OpenRgb::ColorMode::ModeSpecific));
-        QCOMPARE(still.brightnessMax, 100u);
+        QCOMPARE(still.brightness, 100u);
         QCOMPARE(still.colors, (std::vector<Color>{Color{255, 0, 0}}));
-        const OpenRgb::Mode& breathing = b.modes[2];
-        QCOMPARE(breathing.speedMin, 1u);
-        QCOMPARE(breathing.speedMax, 5u);
+        const OpenRgb::Mode& breathing = board.value.modes.at(2);
         QCOMPARE(breathing.speed, 3u);
         QCOMPARE(breathing.colors, (std::vector<Color>{{0, 0, 255}, {0, 255, 0}}));
-        QCOMPARE(b.zones.size(), size_t(2));
-        QCOMPARE(b.zones[1].ledsMax, 60u);
-        QCOMPARE(b.ZoneStart(1), 3u);
-        QCOMPARE(b.leds.size(), size_t(33));
+        QCOMPARE(board.value.ZoneStart(1), 3u);
 
         // Every key of the matrix zone sits in exactly one cell.
         const auto keyboard = Decode(Fixture("keyboard-matrix-v3.bin"), 3);
         QVERIFY2(keyboard.Ok(), keyboard.error.c_str());
         const OpenRgb::Zone& keys = keyboard.value.zones.at(2);
         QVERIFY(keys.matrix);
-        QCOMPARE(keys.matrix->height * keys.matrix->width, uint32_t(keys.matrix->map.size()));
         std::vector<int> seen(keys.ledsCount, 0);
         for (uint32_t cell : keys.matrix->map)
             if (cell != OpenRgb::MatrixMap::NoLed)
@@ -163,16 +143,13 @@ private slots:
         const QByteArray firstLed("\x1a\x00" "Custom LED", 12);
         const QByteArray lastLed("LED 7\0", 6);
         QTest::newRow("data_size too large") << dram << QByteArray() << 0 << 4 << 530u << "data_size: says 530";
-        QTest::newRow("data_size too small") << dram << QByteArray() << 0 << 4 << 528u << "data_size: says 528";
         QTest::newRow("name length 0") << dram << name << 0 << 2 << 0u << "name: length 0";
         QTest::newRow("name length 0xFFFF") << dram << name << 0 << 2 << 0xFFFFu << "name: needs 65535 bytes";
         QTest::newRow("name length short") << dram << name << 0 << 2 << 12u << "name: does not end in a NUL";
-        QTest::newRow("name length long") << dram << name << 0 << 2 << 14u << "name: does not end in a NUL";
         QTest::newRow("num_modes 0xFFFF") << dram << location << 13 << 2 << 0xFFFFu << "num_modes: 65535 records";
         QTest::newRow("num_modes 0") << dram << location << 13 << 2 << 0u << "";
         QTest::newRow("num_modes one more") << dram << location << 13 << 2 << 2u << "modes[1]";
         QTest::newRow("num_zones 0xFFFF") << dram << zone << -2 << 2 << 0xFFFFu << "num_zones: 65535 records";
-        QTest::newRow("num_zones 0") << dram << zone << -2 << 2 << 0u << "";
         QTest::newRow("zone holds more LEDs") << dram << zone << 19 << 4 << 9u << "num_leds: 8 LEDs, but the zones hold 9";
         QTest::newRow("num_segments 0xFFFF") << dram << segment << -2 << 2 << 0xFFFFu << "zones[0].num_segments";
         QTest::newRow("segment past its zone") << dram << segment << 11 << 4 << 6u << "segments[0].leds_count";
@@ -180,7 +157,6 @@ private slots:
         QTest::newRow("num_leds one fewer") << dram << firstLed << -2 << 2 << 7u << "";
         QTest::newRow("num_colors 0xFFFF") << dram << lastLed << 10 << 2 << 0xFFFFu << "num_colors: 65535 records";
         QTest::newRow("num_colors 0") << dram << lastLed << 10 << 2 << 0u << "num_colors: 0 colours for 8 LEDs";
-        QTest::newRow("num_colors one more") << dram << lastLed << 10 << 2 << 9u << "";
         QTest::newRow("num_led_alt_names 0xFFFF") << dram << QByteArray() << -6 << 2 << 0xFFFFu << "num_led_alt_names";
 
         const QString board = QStringLiteral("motherboard-modes-v4.bin");
@@ -193,7 +169,6 @@ private slots:
         QTest::newRow("matrix_len not whole cells") << keyboard << keys << 30 << 2 << 7u << "zones[2].matrix_len";
         QTest::newRow("matrix_len 0xFFFF") << keyboard << keys << 30 << 2 << 0xFFFFu << "zones[2].matrix_len";
         QTest::newRow("matrix taller") << keyboard << keys << 32 << 4 << 7u << "do not hold 7 x 21 cells";
-        QTest::newRow("matrix height 0xFFFFFFFF") << keyboard << keys << 32 << 4 << 0xFFFFFFFFu << "matrix_len";
         QTest::newRow("matrix cell past the zone") << keyboard << keys << 40 << 4 << 104u << "cell 0 names LED 104";
     }
 
@@ -215,27 +190,6 @@ private slots:
         QVERIFY(!decoded.Ok());
         QVERIFY(decoded.value.leds.empty());
         QVERIFY2(decoded.error.find(error.toStdString()) != std::string::npos, decoded.error.c_str());
-    }
-
-    void headers()
-    {
-        Bytes header = EncodeHeader(3, DeviceListUpdated, MaxDataSize);
-        const auto fine = DecodeHeader(header.data());
-        QVERIFY2(fine.Ok(), fine.error.c_str());
-        QCOMPARE(fine.value.device, 3u);
-        QCOMPARE(fine.value.id, uint32_t(DeviceListUpdated));
-
-        header = EncodeHeader(0, RequestControllerData, MaxDataSize + 1);
-        QVERIFY(DecodeHeader(header.data()).error.find("announces") != std::string::npos);
-        header = EncodeHeader(0, RequestControllerData, 0xFFFFFFFFu);
-        QVERIFY(!DecodeHeader(header.data()).Ok());
-        header[0] = 'o';
-        QVERIFY(DecodeHeader(header.data()).error.find("ORGB") != std::string::npos);
-
-        const uint8_t five[] = {5, 0, 0, 0, 0};
-        QCOMPARE(DecodeU32(five, 4, "count").value, 5u);
-        QVERIFY(DecodeU32(five, 3, "count").error.find("count: needs 4 bytes") != std::string::npos);
-        QVERIFY(!DecodeU32(five, 5, "count").Ok());
     }
 
     // Settings checked against the modes the captured main board declares

@@ -37,7 +37,7 @@ uint16_t FreePort()
 QString OpenRgbServer::Folder()
 {
     const QString folder = QStringLiteral(LUMET_OPENRGB_DIR);
-    return QFileInfo(folder + QStringLiteral("/run-server.sh")).isExecutable() ? QDir(folder).absolutePath() : QString();
+    return QFileInfo(folder + QStringLiteral("/run-server.sh")).isFile() ? QDir(folder).absolutePath() : QString();
 }
 
 OpenRgbServer::OpenRgbServer(Devices devices) : devices(devices)
@@ -72,7 +72,10 @@ bool OpenRgbServer::StartOnPort()
     if (devices == Devices::Modes)
         arguments << QStringLiteral("--modes");
     arguments << QString::number(port);
-    process.start(Folder() + QStringLiteral("/run-server.sh"), arguments);
+    // Through bash, which the script replaces with the server (same PID),
+    // so that a copy of the folder without execute bits on the script works.
+    arguments.prepend(Folder() + QStringLiteral("/run-server.sh"));
+    process.start(QStringLiteral("bash"), arguments);
     if (!process.waitForStarted(5000)) {
         error = QStringLiteral("the OpenRGB server did not start: ") + process.errorString();
         return false;
