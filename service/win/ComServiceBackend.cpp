@@ -5,10 +5,11 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-namespace {
-
 // The service's dual interface: its own operations follow the seven slots of
-// IUnknown and IDispatch.
+// IUnknown and IDispatch. Outside the anonymous namespace on purpose: its
+// implementation lives in another process, and for a type that no other
+// translation unit can see, an optimising compiler concludes that no object
+// implements it and drops the calls made through it.
 struct IServiceMediator : public IDispatch
 {
     virtual HRESULT STDMETHODCALLTYPE SetProfile(BSTR target, BSTR document) = 0;
@@ -16,6 +17,8 @@ struct IServiceMediator : public IDispatch
     virtual HRESULT STDMETHODCALLTYPE GetStatus(BSTR* status) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetCapability(BSTR* capability) = 0;
 };
+
+namespace {
 
 // {3F8A1D62-C4B7-49E0-8A15-D27C6E93B4A1}
 const IID IID_IServiceMediator = {0x3F8A1D62, 0xC4B7, 0x49E0, {0x8A, 0x15, 0xD2, 0x7C, 0x6E, 0x93, 0xB4, 0xA1}};
