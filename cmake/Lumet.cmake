@@ -29,6 +29,10 @@ function(lumet_add_test name)
       ASAN_OPTIONS=detect_leaks=1
       LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp
       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ${T_ENV})
+  if(WIN32)
+    lumet_windows_test(${name} "${T_LIBS}" "${env}" "${T_NO_GERMAN}")
+    return()
+  endif()
   add_test(NAME ${name} COMMAND ${DBUS_RUN_SESSION} -- $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env};LANG=C.UTF-8;LC_ALL=C.UTF-8" TIMEOUT 300)
   if(NOT T_NO_GERMAN)

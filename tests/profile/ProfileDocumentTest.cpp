@@ -5,7 +5,9 @@
 #include "tests/profile/ProfileFixture.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,10 +24,11 @@ namespace {
 
 const QString Golden = QStringLiteral(LUMET_TEST_DATA "/profile/");
 
-QByteArray ReadAll(const QString& path)
+// Text mode reads CR LF line ends (Windows text files) as LF.
+QByteArray ReadAll(const QString& path, QIODevice::OpenMode mode = QIODevice::NotOpen)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing " + path.toUtf8() + ">");
+    return file.open(QIODevice::ReadOnly | mode) ? file.readAll() : QByteArray("<missing " + path.toUtf8() + ">");
 }
 
 // The mode element of a profile on one line without its LEDs, then each
@@ -138,16 +141,19 @@ private slots:
     {
         const QByteArray expected = ReadAll(Golden + "color_cycle_two_leds.xml");
         QTemporaryDir dir; // the probe's program directory
-        const QString program = dir.filePath("profile-print-probe"), kept = dir.filePath("SetProfile.xml");
-        QVERIFY(QFile::copy(QStringLiteral(LUMET_BIN_DIR "/profile-print-probe"), program));
+        // The built probe, with whatever suffix programs carry here.
+        const QString built = QStandardPaths::findExecutable("profile-print-probe", {LUMET_BIN_DIR});
+        const QString program = dir.filePath(QFileInfo(built).fileName()), kept = dir.filePath("SetProfile.xml");
+        QVERIFY(QFile::copy(built, program));
+        // The probe and the kept file write text: line ends as the platform has them.
         auto run = [&](bool keep) {
             QProcess probe;
-            probe.start(program, keep ? QStringList{"--keep"} : QStringList());
+            probe.start(program, keep ? QStringList{"--keep"} : QStringList(), QIODevice::ReadWrite | QIODevice::Text);
             probe.waitForFinished(30000);
             return probe.readAllStandardOutput();
         };
         QCOMPARE(run(true), expected);
-        QCOMPARE(ReadAll(kept), expected);
+        QCOMPARE(ReadAll(kept, QIODevice::Text), expected);
 
         QFile stale(kept);
         QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("<root><funcid>4</funcid><stale/></root>\n") > 0);
