@@ -89,6 +89,35 @@ QByteArray JournalLine(const QString& path, const QByteArray& op, int first = 0)
     return QByteArray();
 }
 
+// xdotool on the check's display: whether it succeeded, and its output.
+bool Xdotool(const VirtualDisplay& display, const QStringList& arguments, QByteArray* output = nullptr)
+{
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", display.Name());
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral("xdotool"), arguments);
+    const bool done = tool.waitForFinished(20000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    if (output)
+        *output = tool.readAllStandardOutput();
+    return done;
+}
+
+// Where the window stands on the screen.
+QPoint Position(const VirtualDisplay& display, const QString& window)
+{
+    QPoint at(-1, -1);
+    QByteArray geometry;
+    Xdotool(display, {"getwindowgeometry", "--shell", window}, &geometry);
+    for (const QByteArray& line : geometry.split('\n')) {
+        if (line.startsWith("X="))
+            at.setX(line.mid(2).toInt());
+        if (line.startsWith("Y="))
+            at.setY(line.mid(2).toInt());
+    }
+    return at;
+}
+
 QImage Grab(const VirtualDisplay& display, const QString& window, const QString& file)
 {
     QProcess import;
@@ -301,6 +330,14 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops(), (QStringList{"GetCapability", "GetStatus", "SetProfile", "GetStatus"}),
                                   30000);
         QCOMPARE(JournalLine(comJournal, "SetProfile"), linuxApply);
+
+        // Dragging the free surface moves the window through the window
+        // system's caption drag.
+        const QPoint before = Position(display, window);
+        QVERIFY(Xdotool(display, {"mousemove", "--window", window, "400", "40", "mousedown", "1", "sleep", "0.3",
+                                  "mousemove_relative", "--", "50", "30", "sleep", "0.3", "mousemove_relative", "--",
+                                  "50", "30", "sleep", "0.3", "mouseup", "1"}));
+        QTRY_COMPARE_WITH_TIMEOUT(Position(display, window), before + QPoint(100, 60), 5000);
 
         // The close button ends the panel, once the crash library is ready.
         QVERIFY(display.Click(window, PanelProcess::CloseButton));

@@ -25,7 +25,8 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -37,16 +38,14 @@ void Fail(const QString& message)
     std::fprintf(stderr, "vornlight-com-service: %s\n", qPrintable(message));
 }
 
-bool ReadWhole(const QString& path, std::string& text)
+// The document in the file, every byte; none (said on stderr) when it cannot be read.
+std::optional<std::string> Document(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    text.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    return true;
+    if (file.open(QIODevice::ReadOnly))
+        return file.readAll().toStdString();
+    Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    return std::nullopt;
 }
 
 std::wstring ProgramPath()
@@ -186,10 +185,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::string capability;
-    std::string status;
-    if (!ReadWhole(settings.value(QStringLiteral("capability")), capability)
-        || !ReadWhole(settings.value(QStringLiteral("status")), status))
+    const std::optional<std::string> capability = Document(settings.value(QStringLiteral("capability")));
+    const std::optional<std::string> status = Document(settings.value(QStringLiteral("status")));
+    if (!capability || !status)
         return 2;
-    return Serve(capability, status, settings.value(QStringLiteral("journal")), failure);
+    return Serve(*capability, *status, settings.value(QStringLiteral("journal")), failure);
 }
