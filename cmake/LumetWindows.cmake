@@ -72,7 +72,8 @@ function(lumet_windows_test name libs env no_german)
   if(host_only)
     set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
   else()
-    target_link_libraries(${name} PRIVATE Qt5::QOffscreenIntegrationPlugin)
+    # Where the suite uses QtGui at all, beside the plugins Qt links by default.
+    set_property(TARGET ${name} APPEND PROPERTY QT_PLUGINS Qt5::QOffscreenIntegrationPlugin)
   endif()
   foreach(test ${variants})
     add_test(NAME ${test} COMMAND ${name})
@@ -84,4 +85,22 @@ function(lumet_windows_test name libs env no_german)
   if(NOT no_german)
     set_tests_properties(${name}_de PROPERTIES ENVIRONMENT "${env};LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8" TIMEOUT 300)
   endif()
+endfunction()
+
+# lumet_windows_plugins_in_programs(DIR): the static Qt links its plugins into
+# everything that uses QtGui, static libraries included, each compiling the
+# plugins' import code again; only the programs need them. Walks DIR and the
+# folders below it.
+function(lumet_windows_plugins_in_programs dir)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "STATIC_LIBRARY")
+      set_target_properties(${target} PROPERTIES QT_NO_PLUGINS "${Qt5Gui_PLUGINS};${Qt5Widgets_PLUGINS}")
+    endif()
+  endforeach()
+  get_property(folders DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(folder ${folders})
+    lumet_windows_plugins_in_programs(${folder})
+  endforeach()
 endfunction()

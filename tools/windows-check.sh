@@ -88,10 +88,9 @@ for attempt in 1 2; do
   timeout 120 "$wine_dir/wineserver" -w >/dev/null 2>&1 || true
 done
 prefix_ready || { echo "windows-check: wine could not prepare its prefix" >&2; exit 1; }
-# A server of our own kept up for the run: every program starts faster with
-# one waiting. One left by an earlier run goes first.
+# A server of this run's own (tools/wine-run.sh starts it, with wine's
+# services): one left by an earlier run goes first.
 cleanup
-"$wine_dir/wineserver" -p
 # The suites read this registry: nothing installed, no reboot pending, no
 # lighting service, whatever an earlier run that stopped half-way left.
 for key in 'HKLM\Software\ORVEL\LUMET' \

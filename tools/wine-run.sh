@@ -25,5 +25,13 @@ if [ "${QT_QPA_PLATFORM:-}" = offscreen ]; then
 fi
 # QtTest and log output on stderr rather than the debug channel.
 export WINEQT_FORCE_STDERR_LOGGING=${WINEQT_FORCE_STDERR_LOGGING:-1}
+# The first program in a new wine server starts the server and wine's own
+# services, which outlive it and keep its output open: a test runner reading
+# that output would wait for them. So the server and the services are started
+# here with their output going nowhere, the server staying a minute after its
+# last program (it answers 2 when one runs already).
+if "$wine_dir/wineserver" -p60 >/dev/null 2>&1 </dev/null; then
+  timeout 120 "$wine_dir/wine64" wineboot >/dev/null 2>&1 </dev/null || true
+fi
 # The program ends with its own code; a hung one is stopped (124).
 exec timeout --kill-after=10 "${WINE_RUN_TIMEOUT:-300}" "$wine_dir/wine64" "$@"

@@ -31,7 +31,7 @@
 namespace {
 
 // A server no client reaches in this time ends all the same.
-constexpr int UnclaimedMs = 60000;
+constexpr int UnclaimedMs = 20000;
 
 void Fail(const QString& message)
 {
