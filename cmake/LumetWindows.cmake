@@ -51,6 +51,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine-run.sh --pref
 # locale for the C library.
 set(LUMET_HOST_ONLY_TESTS app_registry crash_reporter fuzz_registry_file_replay ScreenshotTest profile_documents_de)
 set(LUMET_HOST_ONLY_LIBS lumet_testsupport Qt5::DBus)
+# The lighting service for Linux and everything of it (its core, rigs, effect
+# engine and OpenRGB client) is never built for Windows.
+set(LUMET_HOST_ONLY_LIB_PATTERN "^lumet_(service_core|virtual_rig|engine|openrgb)")
 
 # lumet_windows_test(NAME LIBS ENV NO_GERMAN): registers the suite NAME for
 # wine with the offscreen platform, or, where it cannot run on Windows, leaves
@@ -66,6 +69,11 @@ function(lumet_windows_test name libs env no_german)
   endif()
   foreach(lib ${LUMET_HOST_ONLY_LIBS})
     if(lib IN_LIST libs)
+      set(host_only TRUE)
+    endif()
+  endforeach()
+  foreach(lib ${libs})
+    if(lib MATCHES "${LUMET_HOST_ONLY_LIB_PATTERN}")
       set(host_only TRUE)
     endif()
   endforeach()
@@ -102,5 +110,28 @@ function(lumet_windows_plugins_in_programs dir)
   get_property(folders DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
   foreach(folder ${folders})
     lumet_windows_plugins_in_programs(${folder})
+  endforeach()
+endfunction()
+
+# lumet_windows_leave_host_only(DIR): leaves unbuilt every target below DIR
+# that is part of the Linux lighting service or links it (test support
+# libraries of its folders included), so the host's definitions still resolve.
+function(lumet_windows_leave_host_only dir)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+      continue()
+    endif()
+    get_target_property(links ${target} LINK_LIBRARIES)
+    foreach(name ${target} ${links})
+      if(name MATCHES "${LUMET_HOST_ONLY_LIB_PATTERN}")
+        set_target_properties(${target} PROPERTIES EXCLUDE_FROM_ALL ON)
+      endif()
+    endforeach()
+  endforeach()
+  get_property(folders DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(folder ${folders})
+    lumet_windows_leave_host_only(${folder})
   endforeach()
 endfunction()

@@ -281,7 +281,7 @@ private slots:
         QCOMPARE(linuxShot.size(), WindowSize);
 
         // The last effect (Sleep), then APPLY.
-        QVERIFY(display.Click(window, PanelProcess::EffectButton(5)));
+        QVERIFY(display.Click(window, PanelProcess::EffectButton(6)));
         QVERIFY(display.Click(window, PanelProcess::ApplyButton));
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops().size(), 4, 15000);
         linuxApply = JournalLine(journal.Arguments().last(), "SetProfile");
@@ -325,7 +325,7 @@ private slots:
         QVERIFY(CrashLibraryServed(secondCrashRecord));
 
         // The same clicks send the same bytes as the Linux panel.
-        QVERIFY(display.Click(window, PanelProcess::EffectButton(5)));
+        QVERIFY(display.Click(window, PanelProcess::EffectButton(6)));
         QVERIFY(display.Click(window, PanelProcess::ApplyButton));
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops(), (QStringList{"GetCapability", "GetStatus", "SetProfile", "GetStatus"}),
                                   30000);

@@ -1,8 +1,8 @@
 #include "ComMediator.h"
 
 #include "service/ServiceText.h"
-#include "simulator/CallJournal.h"
-#include "simulator/LightingService.h"
+#include "simulator/core/CallJournal.h"
+#include "simulator/core/LightingService.h"
 
 #include <QString>
 

@@ -13,8 +13,9 @@
 // object is gone.
 #include "ComMediatorFactory.h"
 #include "ComServerRegistration.h"
-#include "simulator/CallJournal.h"
-#include "simulator/FixedDocumentService.h"
+#include "simulator/core/CallJournal.h"
+#include "simulator/core/FixedDocumentService.h"
+#include "simulator/core/ServiceLog.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -122,6 +123,7 @@ int Serve(const std::string& capability, const std::string& status, const QStrin
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    ServiceLog::SetProgram(QStringLiteral("vornlight-com-service"));
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption regServer(QStringLiteral("RegServer"),
