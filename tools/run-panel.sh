@@ -26,7 +26,7 @@ fi
 if [ "$stage" = built ]; then
   if [ -z "${DISPLAY:-}" ]; then
     echo "No display: running on a virtual screen"
-    LUMET_RUN_STAGE=display LUMET_HEADLESS=1 exec xvfb-run -a -s '-screen 0 1280x800x24' bash "$0"
+    LUMET_RUN_STAGE=display LUMET_HEADLESS=1 exec "$root/tools/virtual-screen.sh" -s 1280x800x24 bash "$0"
   fi
   stage=display
 fi

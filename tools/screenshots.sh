@@ -32,19 +32,20 @@ for program in vornlight vornlight-service-sim; do
   [ -x "$bin/$program" ] || { echo "screenshots: $bin/$program is not built" >&2; exit 1; }
 done
 
-# Inside a session bus of our own from here on.
+# On a virtual screen and inside a session bus of our own from here on; the
+# screen has room for the window at twice the scale (1720 x 1400).
 if [ -z "${LUMET_SHOTS_BUS:-}" ]; then
-  LUMET_SHOTS_BUS=1 exec dbus-run-session -- bash "$0" ${docs:+--docs} "$@"
+  LUMET_SHOTS_BUS=1 exec dbus-run-session -- "$root/tools/virtual-screen.sh" -s 1920x1440x24 \
+    bash "$0" ${docs:+--docs} "$@"
 fi
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 scratch=$(mktemp -d)
-xvfb_pid=
 sim_pid=
 panel_pid=
 cleanup() {
-  for pid in $panel_pid $sim_pid $xvfb_pid; do
+  for pid in $panel_pid $sim_pid; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
@@ -63,33 +64,6 @@ if [ -f "$template" ]; then
 fi
 chmod 600 "$scratch/registry.reg" 2>/dev/null || true
 export VORNLIGHT_REGISTRY=$scratch/registry.reg
-
-# A virtual screen on a free display number. The number is ours once the X
-# server's own lock file names our server (other test servers may be starting
-# beside us), and usable once a client gets through.
-display=
-for _ in $(seq 20); do
-  number=$((200 + RANDOM % 800))
-  [ -e "/tmp/.X$number-lock" ] && continue
-  # Room for the window at twice the scale (1720 x 1400).
-  Xvfb ":$number" -screen 0 1920x1440x24 -nolisten tcp 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    if [ "$(tr -d ' ' <"/tmp/.X$number-lock" 2>/dev/null)" = "$xvfb_pid" ] &&
-       DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
-      display=$number
-      break
-    fi
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-done
-[ -n "$display" ] || { echo "screenshots: the virtual screen did not start" >&2; exit 1; }
-export DISPLAY=:$display
 
 service_running() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \

@@ -29,6 +29,21 @@ class ScreenshotTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The screen every test and script gets keeps its state when its last
+    // client leaves: a server that resets then refuses whoever connects
+    // during the reset.
+    void screenOutlivesItsClients()
+    {
+        QProcess script;
+        script.setProcessChannelMode(QProcess::MergedChannels);
+        script.start(QStringLiteral(LUMET_SOURCE_DIR "/tools/virtual-screen.sh"),
+                     {"sh", "-c", "xprop -root -f VORNLIGHT_PROBE 8s -set VORNLIGHT_PROBE kept && sleep 0.5 && "
+                                  "xprop -root VORNLIGHT_PROBE"});
+        QVERIFY(script.waitForFinished(60000) && script.exitCode() == 0);
+        const QByteArray output = script.readAll();
+        QVERIFY2(output.contains("VORNLIGHT_PROBE(STRING) = \"kept\""), output.constData());
+    }
+
     void everyShotHasRealContent()
     {
         QTemporaryDir out;

@@ -1,8 +1,6 @@
 #include "VirtualDisplay.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -17,45 +15,23 @@ VirtualDisplay::~VirtualDisplay()
 
 bool VirtualDisplay::Start()
 {
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
         return false;
-    // A display already taken makes the server end at once: try another.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (Launch())
-            return true;
-        Stop();
-    }
-    return false;
-}
-
-// A random display far above those other servers pick first, claimed through
-// the server's own lock file, which it creates atomically before it listens.
-// (Servers started with -displayfd take no lock, and one probing a display
-// while another starts on it can remove the other's socket file.)
-bool VirtualDisplay::Launch()
-{
-    const int number = 200 + static_cast<int>(QRandomGenerator::global()->bounded(800));
-    name = QStringLiteral(":%1").arg(number);
-    server.setStandardErrorFile(QProcess::nullDevice());
-    server.start(QStringLiteral("Xvfb"), {name, "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+    // The screen is claimed and held by the same script the screenshots use;
+    // it prints the display and keeps the screen until its input closes.
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server.start(QStringLiteral(LUMET_SOURCE_DIR "/tools/virtual-screen.sh"), {"-s", "1024x768x24"});
     if (!server.waitForStarted(10000))
         return false;
-    // Ours once the lock names our server, and usable once a client gets through.
-    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(number));
     QElapsedTimer clock;
     clock.start();
-    while (server.state() == QProcess::Running && clock.elapsed() < 15000) {
-        if (lock.open(QIODevice::ReadOnly) && lock.readAll().trimmed().toLongLong() == server.processId()) {
-            connection = xcb_connect(name.toLatin1().constData(), nullptr);
-            if (!xcb_connection_has_error(connection))
-                return true;
-            xcb_disconnect(connection);
-            connection = nullptr;
-        }
-        lock.close();
-        server.waitForFinished(50);
-    }
-    return false;
+    while (!server.canReadLine() && server.state() == QProcess::Running && clock.elapsed() < 60000)
+        server.waitForReadyRead(100);
+    if (!server.canReadLine())
+        return false;
+    name = QString::fromLatin1(server.readLine().trimmed());
+    connection = xcb_connect(name.toLatin1().constData(), nullptr);
+    return !xcb_connection_has_error(connection);
 }
 
 void VirtualDisplay::Stop()
@@ -63,12 +39,13 @@ void VirtualDisplay::Stop()
     if (connection)
         xcb_disconnect(connection);
     connection = nullptr;
-    // Ended politely, so that it leaves no lock or socket behind.
+    // Closing its input ends the script, which stops the server politely so
+    // that it leaves no lock or socket behind.
     if (server.state() != QProcess::NotRunning) {
-        server.terminate();
-        if (!server.waitForFinished(5000)) {
-            server.kill();
-            server.waitForFinished(5000);
+        server.closeWriteChannel();
+        if (!server.waitForFinished(10000)) {
+            server.terminate();
+            server.waitForFinished(10000);
         }
     }
 }

@@ -5,8 +5,9 @@
 
 struct xcb_connection_t;
 
-// A private X server (Xvfb) of its own, so suites run side by side, for driving
-// the real panel as a user would: windows found by title, clicked through xdotool.
+// A private X server (Xvfb, from tools/virtual-screen.sh) of its own, so suites
+// run side by side, for driving the real panel as a user would: windows found
+// by title, clicked through xdotool.
 class VirtualDisplay
 {
 public:
@@ -32,12 +33,12 @@ public:
     void OpenWindow(const QByteArray& title);
 
 private:
-    bool Launch();
     void Stop();
     bool Xdotool(const QStringList& arguments, QByteArray* output = nullptr) const;
 
+    // The script that holds the server.
     QProcess server;
     QString name;
-    // Held while the server runs: also keeps it from resetting between clients.
+    // For the windows the tests open themselves.
     xcb_connection_t* connection = nullptr;
 };
