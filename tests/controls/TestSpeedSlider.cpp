@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <limits>
+
 class TestSpeedSlider : public QObject
 {
     Q_OBJECT
@@ -40,6 +42,9 @@ private slots:
             check(-slow, 2 * slow, 4);
             group.setValue(9);
             check(slow, 0, 5);
+            // The lowest int is the fastest of all, though it has no positive counterpart.
+            group.setValue(std::numeric_limits<int>::min());
+            check(-slow, 2 * slow, 6);
         }
     }
 

@@ -74,8 +74,10 @@ int LumetSpeedSlider::value() const
 void LumetSpeedSlider::setValue(int aValue)
 {
     // A stored value from a document may lie outside the range: take the
-    // nearest end, as the slider itself would.
-    storedPosition = std::clamp(spansZero() ? -aValue : aValue, minimum(), maximum());
+    // nearest end, as the slider itself would. Negated in a wider type: the
+    // lowest int has no positive counterpart.
+    const long long wanted = spansZero() ? -static_cast<long long>(aValue) : aValue;
+    storedPosition = static_cast<int>(std::clamp<long long>(wanted, minimum(), maximum()));
     if (sliderPosition() == storedPosition)
         applyStyle(storedPosition);
     else
