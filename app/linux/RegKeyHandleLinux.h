@@ -4,13 +4,17 @@
 #include "app/linux/RegistryFile.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace dali {
 
-// An open key on Linux: what the registry file held for it when it was opened.
+// An open key on Linux: the registry file as it was read when the key was
+// opened, shared with every other reader of the same file.
 struct RegKeyHandle
 {
-    RegistryFile::ValueList values;
+    std::shared_ptr<const RegistryFile> file;
+    // Null for a key that only exists as the parent of listed keys.
+    const RegistryFile::Key* key = nullptr;
     uint32_t subKeyCount = 0;
 };
 

@@ -21,8 +21,8 @@ QString RootName(RegRoot root)
 
 } // namespace
 
-// The file is read afresh on every open, so a changed registry is seen by the
-// next reader. The 64-bit view does not exist here; the file is read-only, so
+// Every reader shares one parse of the file, made again only when the file
+// changed. The 64-bit view does not exist here; the file is read-only, so
 // create only succeeds for a key that is already there.
 bool RegReader::open(RegRoot root, const char* subKey, bool create, bool use64BitView)
 {
@@ -31,12 +31,14 @@ bool RegReader::open(RegRoot root, const char* subKey, bool create, bool use64Bi
     close();
     if (!subKey)
         return false;
-    const RegistryFile file = RegistryFile::Load(RegistryFile::DefaultPath());
+    std::shared_ptr<const RegistryFile> file = RegistryFile::Shared();
     const QString sub = QString::fromUtf8(subKey);
     const QString path = sub.isEmpty() ? RootName(root) : RootName(root) + QLatin1Char('\\') + sub;
-    if (!sub.isEmpty() && !file.hasKey(path))
+    if (!sub.isEmpty() && !file->hasKey(path))
         return false;
-    key = new RegKeyHandle{file.values(path), file.subKeyCount(path)};
+    const RegistryFile::Key* listed = file->key(path);
+    const uint32_t subKeys = file->subKeyCount(path);
+    key = new RegKeyHandle{std::move(file), listed, subKeys};
     openFlag = true;
     keySet = RegKeySet(key);
     valueSet = RegValueSet(key);
@@ -45,20 +47,16 @@ bool RegReader::open(RegRoot root, const char* subKey, bool create, bool use64Bi
 
 bool RegReader::readString(const char* name, std::string& out) const
 {
-    if (!openFlag || !name)
+    if (!openFlag || !name || !key->key)
         return false;
-    const QString wanted = QString::fromUtf8(name);
-    for (const RegistryFile::Value& value : key->values) {
-        if (value.name.compare(wanted, Qt::CaseInsensitive) != 0)
-            continue;
-        if (value.type != RegistryFile::TypeString && value.type != RegistryFile::TypeExpandString
-            && value.type != RegistryFile::TypeMultiString)
-            return false;
-        // Up to the first NUL: the first string of a multi-string.
-        out.assign(value.data.c_str(), strnlen(value.data.c_str(), value.data.size()));
-        return true;
-    }
-    return false;
+    const RegistryFile::Value* value = key->key->find(QString::fromUtf8(name));
+    if (!value
+        || (value->type != RegistryFile::TypeString && value->type != RegistryFile::TypeExpandString
+            && value->type != RegistryFile::TypeMultiString))
+        return false;
+    // Up to the first NUL: the first string of a multi-string.
+    out.assign(value->data.c_str(), strnlen(value->data.c_str(), value->data.size()));
+    return true;
 }
 
 void RegReader::ReleaseKey(RegKeyHandle* key)

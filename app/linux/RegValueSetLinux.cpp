@@ -5,7 +5,7 @@ namespace dali {
 
 uint32_t RegValueSet::count() const
 {
-    return key ? static_cast<uint32_t>(key->values.size()) : 0;
+    return key && key->key ? static_cast<uint32_t>(key->key->values.size()) : 0;
 }
 
 } // namespace dali

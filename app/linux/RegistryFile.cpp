@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <mutex>
 #include <set>
 
 #ifndef LUMET_SYSCONFDIR
@@ -91,31 +92,68 @@ std::string RegistryFile::DefaultPath()
     return LUMET_SYSCONFDIR "/vornlight/registry.reg";
 }
 
-RegistryFile RegistryFile::Load(const std::string& path)
+std::shared_ptr<const RegistryFile> RegistryFile::Shared()
 {
+    // What identifies the file as read: a rewrite changes its times or size,
+    // a replacement its inode, and the trust checks look at owner and mode.
+    struct Identity
+    {
+        std::string path;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        timespec changed{};
+        uid_t owner = 0;
+        mode_t mode = 0;
+
+        bool operator==(const Identity& o) const
+        {
+            return path == o.path && device == o.device && inode == o.inode && size == o.size
+                && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
+                && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec && owner == o.owner
+                && mode == o.mode;
+        }
+    };
+    static std::mutex guard;
+    static Identity sharedIdentity;
+    static std::shared_ptr<const RegistryFile> shared;
+    static const auto empty = std::make_shared<const RegistryFile>();
+
+    const std::string path = DefaultPath();
     // Checked on the open descriptor, so the file judged is the file read.
     // O_NONBLOCK keeps a FIFO from stalling start-up.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
-        return RegistryFile();
+        return empty;
     struct stat st {};
     const bool trusted = fstat(fd, &st) == 0 && S_ISREG(st.st_mode)
         && (st.st_uid == 0 || st.st_uid == geteuid()) && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0
         && st.st_size <= MaxFileSize;
+    if (!trusted) {
+        ::close(fd);
+        return empty;
+    }
+    const Identity identity{path, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, st.st_uid, st.st_mode};
+    std::lock_guard<std::mutex> lock(guard);
+    if (shared && identity == sharedIdentity) {
+        ::close(fd);
+        return shared;
+    }
     QByteArray bytes;
-    if (trusted) {
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0 || bytes.size() + n > MaxFileSize)
-                break;
-            bytes.append(buf, static_cast<int>(n));
-        }
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || bytes.size() + n > MaxFileSize)
+            break;
+        bytes.append(buf, static_cast<int>(n));
     }
     ::close(fd);
-    return trusted ? Parse(bytes) : RegistryFile();
+    shared = std::make_shared<const RegistryFile>(Parse(bytes));
+    sharedIdentity = identity;
+    return shared;
 }
 
 RegistryFile RegistryFile::Parse(const QByteArray& bytes)
@@ -147,8 +185,9 @@ RegistryFile RegistryFile::Parse(const QByteArray& bytes)
     else if (header != QLatin1String("REGEDIT4"))
         return file;
 
-    ValueList* current = nullptr;
+    Key* current = nullptr;
     for (; i < lines.size(); ++i) {
+        ++file.steps;
         QString line = lines[i].trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             continue;
@@ -158,25 +197,21 @@ RegistryFile RegistryFile::Parse(const QByteArray& bytes)
                 continue;
             QString path = line.mid(1, line.size() - 2);
             if (path.startsWith(QLatin1Char('-'))) {
-                // Deletes the key with everything below it.
-                const QString gone = NormalizePath(path.mid(1));
-                for (auto it = file.keys.begin(); it != file.keys.end();) {
-                    if (it->first == gone || it->first.startsWith(gone + QLatin1Char('\\')))
-                        it = file.keys.erase(it);
-                    else
-                        ++it;
-                }
+                file.removeKeys(NormalizePath(path.mid(1)));
                 continue;
             }
             path = NormalizePath(path);
-            if (!path.isEmpty())
+            if (!path.isEmpty()) {
+                ++file.steps;
                 current = &file.keys[path];
+            }
             continue;
         }
         // Long hex data continues on the next lines after a trailing backslash.
         const int eq = line.indexOf(QLatin1Char('='));
         if (eq > 0 && line.midRef(eq + 1).trimmed().startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
             while (line.endsWith(QLatin1Char('\\')) && i + 1 < lines.size()) {
+                ++file.steps;
                 line.chop(1);
                 line += lines[++i].trimmed();
             }
@@ -187,7 +222,7 @@ RegistryFile RegistryFile::Parse(const QByteArray& bytes)
     return file;
 }
 
-void RegistryFile::parseValueLine(const QString& line, bool unicode, ValueList& into)
+void RegistryFile::parseValueLine(const QString& line, bool unicode, Key& into)
 {
     Value value;
     int pos = 0;
@@ -206,17 +241,24 @@ void RegistryFile::parseValueLine(const QString& line, bool unicode, ValueList& 
         return;
     const QString data = line.mid(pos + 1).trimmed();
 
-    auto existing = into.end();
-    for (auto it = into.begin(); it != into.end(); ++it) {
-        if (it->name.compare(value.name, Qt::CaseInsensitive) == 0) {
-            existing = it;
-            break;
-        }
-    }
+    // Names compare as the registry's do, without regard to case.
+    const QString folded = value.name.toCaseFolded();
+    ++steps;
+    const auto existing = into.byName.constFind(folded);
 
     if (data == QLatin1String("-")) {
-        if (existing != into.end())
-            into.erase(existing);
+        if (existing == into.byName.constEnd())
+            return;
+        // The last value takes the place of the deleted one.
+        const int at = existing.value();
+        into.byName.erase(existing);
+        const int last = static_cast<int>(into.values.size()) - 1;
+        if (at != last) {
+            ++steps;
+            into.values[static_cast<size_t>(at)] = std::move(into.values.back());
+            into.byName.insert(into.values[static_cast<size_t>(at)].name.toCaseFolded(), at);
+        }
+        into.values.pop_back();
         return;
     }
     if (data.startsWith(QLatin1Char('"'))) {
@@ -258,10 +300,30 @@ void RegistryFile::parseValueLine(const QString& line, bool unicode, ValueList& 
         return;
     }
 
-    if (existing != into.end())
-        *existing = std::move(value);
-    else
-        into.push_back(std::move(value));
+    if (existing != into.byName.constEnd()) {
+        into.values[static_cast<size_t>(existing.value())] = std::move(value);
+    } else {
+        into.byName.insert(folded, static_cast<int>(into.values.size()));
+        into.values.push_back(std::move(value));
+    }
+}
+
+void RegistryFile::removeKeys(const QString& path)
+{
+    // Descendants sort together right after their prefix.
+    ++steps;
+    keys.erase(path);
+    const QString prefix = path + QLatin1Char('\\');
+    for (auto it = keys.lower_bound(prefix); it != keys.end() && it->first.startsWith(prefix);) {
+        ++steps;
+        it = keys.erase(it);
+    }
+}
+
+const RegistryFile::Value* RegistryFile::Key::find(const QString& name) const
+{
+    const auto it = byName.constFind(name.toCaseFolded());
+    return it == byName.constEnd() ? nullptr : &values[static_cast<size_t>(it.value())];
 }
 
 QString RegistryFile::NormalizePath(const QString& path)
@@ -283,10 +345,16 @@ bool RegistryFile::hasKey(const QString& fullPath) const
     return it != keys.end() && it->first.startsWith(prefix);
 }
 
-RegistryFile::ValueList RegistryFile::values(const QString& fullPath) const
+const RegistryFile::Key* RegistryFile::key(const QString& fullPath) const
 {
     const auto it = keys.find(NormalizePath(fullPath));
-    return it == keys.end() ? ValueList() : it->second;
+    return it == keys.end() ? nullptr : &it->second;
+}
+
+RegistryFile::ValueList RegistryFile::values(const QString& fullPath) const
+{
+    const Key* listed = key(fullPath);
+    return listed ? listed->values : ValueList();
 }
 
 uint32_t RegistryFile::subKeyCount(const QString& fullPath) const

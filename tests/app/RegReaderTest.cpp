@@ -1,4 +1,5 @@
 #include "app/RegReader.h"
+#include "app/linux/RegistryFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -116,6 +117,68 @@ private slots:
         other.close();
         std::string text;
         QVERIFY(other.values().count() == 0 && !other.readString("LUMET", text));
+    }
+
+    // One parse serves every reader while the file stays as it was; a file
+    // rewritten or made untrustworthy is read again.
+    void readersShareOneParse()
+    {
+        UseRegistry(Fixture("registry-v5.reg"));
+        const auto first = dali::RegistryFile::Shared();
+        QVERIFY(first->key(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\ORVEL\\LUMET")));
+        dali::RegReader reader;
+        QVERIFY(reader.open(dali::RegRoot::LocalMachine, PanelKey, false, false));
+        QCOMPARE(dali::RegistryFile::Shared().get(), first.get());
+
+        UseRegistry("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\ORVEL\\LUMET]\n\"LUMET\"=\"/usr/bin/other\"\n");
+        QVERIFY(dali::RegistryFile::Shared().get() != first.get());
+        QCOMPARE(Read(PanelKey, "LUMET"), std::string("/usr/bin/other"));
+        // A reader opened before keeps the file as it read it.
+        std::string kept;
+        QVERIFY(reader.readString("LUMET", kept) && kept == "C:\\Program Files (x86)\\ORVEL\\\"Lumet\" Pro.exe");
+        QCOMPARE(reader.values().count(), 6u);
+
+        QCOMPARE(chmod(QFile::encodeName(dir.filePath(QStringLiteral("registry.reg"))).constData(), 0620), 0);
+        QCOMPARE(Read(PanelKey, "LUMET"), std::string("(none)"));
+    }
+
+    // A parse takes a bounded number of steps per line however the values
+    // and keys pile up: one key with thousands of values set, set again and
+    // deleted, and thousands of keys deleted one by one.
+    void parseStepsGrowWithTheFileOnly()
+    {
+        for (const int n : {1000, 4000}) {
+            QByteArray text = "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\Big]\n";
+            for (int i = 0; i < n; ++i)
+                text += "\"v" + QByteArray::number(i) + "\"=\"" + QByteArray::number(i) + "\"\n";
+            for (int i = 1; i < n; i += 2)
+                text += "\"V" + QByteArray::number(i) + "\"=-\n"; // another case, the same name
+            for (int i = 0; i < n; i += 4)
+                text += "\"v" + QByteArray::number(i) + "\"=dword:" + QByteArray::number(i % 256, 16) + "\n";
+            for (int i = 0; i < n; ++i)
+                text += "[HKEY_LOCAL_MACHINE\\Gone\\K" + QByteArray::number(i) + "\\Below]\n\"x\"=\"y\"\n";
+            for (int i = 0; i < n; ++i)
+                text += "[-HKEY_LOCAL_MACHINE\\Gone\\K" + QByteArray::number(i) + "]\n";
+            const dali::RegistryFile file = dali::RegistryFile::Parse(text);
+            const int lines = text.count('\n');
+            QVERIFY2(file.parseSteps() <= 4u * static_cast<quint64>(lines),
+                     qPrintable(QStringLiteral("%1 steps for %2 lines").arg(file.parseSteps()).arg(lines)));
+
+            // What is left: the even values, every fourth one a number now.
+            const dali::RegistryFile::Key* big = file.key(QStringLiteral("HKEY_LOCAL_MACHINE\\BIG"));
+            QVERIFY(big && big->values.size() == static_cast<size_t>(n / 2));
+            for (int i = 0; i < n; ++i) {
+                const dali::RegistryFile::Value* value = big->find(QStringLiteral("V%1").arg(i));
+                if (i % 2) {
+                    QVERIFY(!value);
+                    continue;
+                }
+                QVERIFY(value);
+                QCOMPARE(value->type, i % 4 ? dali::RegistryFile::TypeString : dali::RegistryFile::TypeDword);
+                QCOMPARE(value->data.front(), i % 4 ? std::to_string(i).front() : static_cast<char>(i % 256));
+            }
+            QVERIFY(!file.hasKey(QStringLiteral("HKEY_LOCAL_MACHINE\\Gone")));
+        }
     }
 };
 
