@@ -6,9 +6,8 @@ bool Run(const std::string& program)
 {
     if (ProgramLength(program) > MaxProgramLength)
         return false;
-    if (!IsWindowOpen())
-        StartAndWait(program);
-    return true;
+    // An open window means the program runs already, whatever the name says.
+    return IsWindowOpen() || StartAndWait(program);
 }
 
 } // namespace HandOver

@@ -17,10 +17,12 @@ constexpr size_t MaxProgramLength = 253;
 constexpr int WaitMs = 3000;
 
 // Starts program (a byte string in the system's code page) unless its
-// window is open and waits up to WaitMs for it to end. Returns false, having
-// done nothing, when the program's name is too long for the command line;
-// otherwise true, whether or not anything could be started: the panel then
-// ends.
+// window is open and waits up to WaitMs for it to end. Returns true when the
+// panel is to end: the program's window is open, or the program was started.
+// Returns false, having started nothing, when the name is too long for the
+// command line or names nothing that can be started (empty, missing, not
+// executable, a folder, or a relative name that Linux would have to take
+// from the current folder): the panel then starts normally.
 bool Run(const std::string& program);
 
 // Platform parts.
@@ -29,7 +31,8 @@ size_t ProgramLength(const std::string& program);
 // Whether a top-level window titled WindowTitle exists.
 bool IsWindowOpen();
 // Starts program with the panel's environment and directory and waits up to
-// WaitMs for it to end; a program still running is left running.
-void StartAndWait(const std::string& program);
+// WaitMs for it to end; a program still running is left running. False when
+// it could not be started.
+bool StartAndWait(const std::string& program);
 
 } // namespace HandOver

@@ -5,9 +5,11 @@
 #include <xcb/xcb.h>
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -71,6 +73,35 @@ bool PropertyIs(xcb_get_property_cookie_t cookie, xcb_connection_t* c, const cha
     return match;
 }
 
+// The file to start for the registry's name: an absolute path as it is, a
+// bare name from the absolute folders of the search path, anything else
+// (empty, or a relative path such as "./rel.sh") nothing.
+std::string ProgramPath(const std::string& program, const char* searchPath)
+{
+    if (program.empty())
+        return std::string();
+    if (program.front() == '/')
+        return program;
+    if (program.find('/') != std::string::npos)
+        return std::string();
+    // Only absolute folders of the search path: an empty or relative entry
+    // would mean the current folder, where anyone may have put that name.
+    const std::string folders = searchPath ? searchPath : "/usr/local/bin:/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= folders.size()) {
+        const size_t end = std::min(folders.find(':', start), folders.size());
+        const std::string folder = folders.substr(start, end - start);
+        start = end + 1;
+        if (folder.empty() || folder.front() != '/')
+            continue;
+        const std::string candidate = folder + '/' + program;
+        struct stat st {};
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return std::string();
+}
+
 } // namespace
 
 size_t ProgramLength(const std::string& program)
@@ -113,22 +144,26 @@ bool IsWindowOpen()
     return found;
 }
 
-void StartAndWait(const std::string& program)
+bool StartAndWait(const std::string& program)
 {
-    std::vector<char> path(program.begin(), program.end());
-    path.push_back('\0');
-    char* argv[] = {path.data(), nullptr};
+    const std::string path = ProgramPath(program, getenv("PATH"));
+    if (path.empty())
+        return false;
+    std::vector<char> file(path.begin(), path.end());
+    file.push_back('\0');
+    char* argv[] = {file.data(), nullptr};
     pid_t pid = 0;
-    if (posix_spawn(&pid, path.data(), nullptr, nullptr, argv, environ) != 0)
-        return;
+    // Reports a program that exec refuses (not executable, a folder) too.
+    if (posix_spawn(&pid, file.data(), nullptr, nullptr, argv, environ) != 0)
+        return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WaitMs);
     for (;;) {
         int status = 0;
         const pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid || (done < 0 && errno != EINTR))
-            return;
+            return true;
         if (std::chrono::steady_clock::now() >= deadline)
-            return;
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }

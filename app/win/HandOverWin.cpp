@@ -39,7 +39,7 @@ bool IsWindowOpen()
     return FindWindowW(nullptr, Widen(WindowTitle).c_str()) != nullptr;
 }
 
-void StartAndWait(const std::string& program)
+bool StartAndWait(const std::string& program)
 {
     // CreateProcessW may write into the command line: it gets its own buffer.
     const std::wstring quoted = L"\"" + FromAnsi(program) + L"\"";
@@ -55,10 +55,11 @@ void StartAndWait(const std::string& program)
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr,
                         &startup, &process))
-        return;
+        return false;
     WaitForSingleObject(process.hProcess, WaitMs);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return true;
 }
 
 } // namespace HandOver
