@@ -3,9 +3,10 @@
 #include <memory>
 
 // Makes sure only one panel runs: a named mutex on Windows, a lock file in
-// $XDG_RUNTIME_DIR (else the temporary directory) on Linux. The claim lasts
-// until the object is destroyed or the process ends; a lock left behind by a
-// crashed panel does not block the next one.
+// $XDG_RUNTIME_DIR on Linux (else in a folder of the user's own under the
+// temporary folder, "vornlight-" and the user id). The claim lasts until the
+// object is destroyed or the process ends; a lock left behind by a crashed
+// panel does not block the next one.
 class SingleInstance
 {
 public:
@@ -19,7 +20,8 @@ public:
 
     // False only when another panel holds the claim. Any other failure lets
     // this panel run: an unusable lock directory must not keep it from
-    // starting.
+    // starting. A lock folder that another user could have planted is not
+    // used; the panel says so on stderr and runs without the claim.
     bool Acquire();
 
 private:

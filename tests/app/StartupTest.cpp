@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <utime.h>
 
 class StartupTest : public QObject
@@ -18,6 +20,7 @@ class StartupTest : public QObject
     const QString data = QStringLiteral(LUMET_TEST_DATA "/../../simulator/data/");
     SimulatorProcess simulator{{"--capability", data + "capability.xml", "--status", data + "status.xml"}};
     std::unique_ptr<QTemporaryDir> work;
+    const QByteArray searchPath = qgetenv("PATH");
 
     QString Path(const QString& name) const { return work->filePath(name); }
     QString Registry() const { return Path(QStringLiteral("registry.reg")); }
@@ -37,13 +40,51 @@ class StartupTest : public QObject
     }
 
     // A hand-over program: a shell script that touches the marker after a while.
-    QString MarkerScript(const char* sleep) const
+    QString MarkerScript(const char* sleep, const QString& path = QString()) const
     {
-        QFile file(Path(QStringLiteral("handover.sh")));
+        QFile file(path.isEmpty() ? Path(QStringLiteral("handover.sh")) : path);
+        QDir().mkpath(QFileInfo(file).path());
         file.open(QIODevice::WriteOnly);
         file.write("#!/bin/sh\nsleep " + QByteArray(sleep) + "\ntouch \"" + Marker().toUtf8() + "\"\n");
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return file.fileName();
+    }
+
+    // The marker script at a path of exactly length UTF-16 units, in folders
+    // short enough for the file system.
+    QString MarkerScriptOfLength(int length, QChar filler) const
+    {
+        QString path = work->path() + QLatin1Char('/');
+        while (length - path.size() > 101)
+            path += QString(100, filler) + QLatin1Char('/');
+        return MarkerScript("0", path + QString(length - path.size(), filler));
+    }
+
+    // The value "LUMET" for a kind of program, made ready in the work folder.
+    QString HandOverProgram(const QString& kind) const
+    {
+        if (kind == QLatin1String("script"))
+            return MarkerScript("0.5");
+        if (kind.startsWith(QLatin1String("length ")))
+            return MarkerScriptOfLength(kind.section(QLatin1Char(' '), 1, 1).toInt(), kind.section(QLatin1Char(' '), 2).at(0));
+        if (kind == QLatin1String("bare name on the search path"))
+            return QFileInfo(MarkerScript("0", Path(QStringLiteral("bin/vornlight-handover")))).fileName();
+        if (kind == QLatin1String("bare name in the current folder"))
+            return QFileInfo(MarkerScript("0", Path(QStringLiteral("rel.sh")))).fileName();
+        if (kind == QLatin1String("relative path"))
+            return QStringLiteral("./") + QFileInfo(MarkerScript("0", Path(QStringLiteral("rel.sh")))).fileName();
+        if (kind == QLatin1String("not executable")) {
+            const QString script = MarkerScript("0");
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner);
+            return script;
+        }
+        if (kind == QLatin1String("folder")) {
+            QDir().mkpath(Path(QStringLiteral("folder")));
+            return Path(QStringLiteral("folder"));
+        }
+        if (kind == QLatin1String("missing"))
+            return Path(QStringLiteral("missing"));
+        return QString(); // empty
     }
 
     // The panel gets past the single-instance claim, runs until its timer quits it, and gives the claim back.
@@ -68,7 +109,13 @@ class StartupTest : public QObject
 private slots:
     void initTestCase() { QVERIFY2(simulator.Start(), qPrintable(simulator.ErrorOutput())); }
 
-    void init() { work = std::make_unique<QTemporaryDir>(); }
+    // The panel starts in the work folder, whose bin/ is first on the search path.
+    void init()
+    {
+        work = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(work->path()));
+        qputenv("PATH", QFile::encodeName(Path(QStringLiteral("bin"))) + ':' + searchPath);
+    }
 
     void secondInstanceEndsAtOnce()
     {
@@ -91,34 +138,60 @@ private slots:
     void unusableLockFolderLetsThePanelRun() { ExpectNormalRun({}, Path(QStringLiteral("missing/deeper"))); }
 
     // The key must hold more than one value; a program of more than 253 characters
-    // refuses the hand-over. Otherwise the panel starts the program, waits for it, and ends.
+    // refuses the hand-over. Otherwise the panel starts the program, waits for it, and
+    // ends. A name that cannot be started, or that would have to be taken from the
+    // current folder, lets the panel start normally.
     void handOver_data()
     {
-        QTest::addColumn<int>("length"); // of a missing program's path; 0: the marker script
-        QTest::addColumn<QString>("filler");
+        QTest::addColumn<QString>("program");
         QTest::addColumn<bool>("secondValue");
         QTest::addColumn<bool>("handedOver");
-        QTest::newRow("only LUMET") << 0 << QString() << false << false;
-        QTest::newRow("two values") << 0 << QString() << true << true;
-        QTest::newRow("253") << 253 << QStringLiteral("x") << true << true;
-        QTest::newRow("253 two-byte letters") << 253 << QStringLiteral("\u00fc") << true << true;
-        QTest::newRow("254") << 254 << QStringLiteral("x") << true << false;
+        QTest::newRow("only LUMET") << "script" << false << false;
+        QTest::newRow("two values") << "script" << true << true;
+        QTest::newRow("253") << "length 253 x" << true << true;
+        QTest::newRow("253 two-byte letters") << "length 253 \u00fc" << true << true;
+        QTest::newRow("254") << "length 254 x" << true << false;
+        QTest::newRow("bare name on the search path") << "bare name on the search path" << true << true;
+        for (const char* kind : {"bare name in the current folder", "relative path", "missing", "not executable",
+                                 "folder", "empty"})
+            QTest::newRow(kind) << kind << true << false;
     }
 
     void handOver()
     {
-        QFETCH(int, length);
-        QFETCH(QString, filler);
+        QFETCH(QString, program);
         QFETCH(bool, secondValue);
         QFETCH(bool, handedOver);
-        // A missing program still ends the panel; the slow script's marker shows that the panel waited.
-        const QString missing = Path(QStringLiteral("missing-"));
-        WriteRegistry(length ? missing + filler.repeated(length - missing.size()) : MarkerScript("0.5"), secondValue);
+        WriteRegistry(HandOverProgram(program), secondValue);
         if (handedOver)
             ExpectHandOver();
         else
             ExpectNormalRun();
-        QCOMPARE(QFileInfo::exists(Marker()), handedOver && !length);
+        QCOMPARE(QFileInfo::exists(Marker()), handedOver);
+    }
+
+    // A start reads the registry file once, however many values it looks up.
+    // (Closes are watched too: the queue folds identical events in a row.)
+    void registryReadOncePerStart()
+    {
+        WriteRegistry(MarkerScript("0"), false);
+        const int watcher = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watcher >= 0 && inotify_add_watch(watcher, QFile::encodeName(Registry()).constData(),
+                                                    IN_ACCESS | IN_OPEN | IN_CLOSE_NOWRITE) >= 0);
+        ExpectNormalRun();
+        int opened = 0, read = 0;
+        char buffer[4096] __attribute__((aligned(__alignof__(inotify_event))));
+        for (ssize_t n; (n = ::read(watcher, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                opened += (event->mask & IN_OPEN) != 0;
+                read += (event->mask & IN_ACCESS) != 0;
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        close(watcher);
+        QVERIFY2(opened >= 3, "the hand-over, reboot and version look-ups did not all open the file");
+        QCOMPARE(read, 1);
     }
 
     // ... but not for ever: after the bound the program is left running.
@@ -135,6 +208,9 @@ private slots:
         display.OpenWindow(HandOver::WindowTitle);
         ExpectHandOver(display.Name());
         QVERIFY2(!QFileInfo::exists(Marker()), "the program was started beside its open window");
+        // It runs, though the name here would start nothing.
+        WriteRegistry(Path(QStringLiteral("missing")));
+        ExpectHandOver(display.Name());
     }
 
     void handOverWaitIsBounded()

@@ -1,0 +1,93 @@
+// Where the single-instance lock goes without $XDG_RUNTIME_DIR: a folder of
+// the user's own under the temporary folder, never one another user could
+// have planted there.
+#include "app/SingleInstance.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+class SingleInstanceTest : public QObject
+{
+    Q_OBJECT
+
+    const QString systemTemp = QDir::tempPath();
+    std::unique_ptr<QTemporaryDir> temp;
+
+    QString Folder() const { return temp->filePath(QStringLiteral("vornlight-%1").arg(geteuid())); }
+    QString Lock() const { return Folder() + QLatin1Char('/') + QLatin1String(SingleInstance::Name) + QStringLiteral(".lock"); }
+
+private slots:
+    void init()
+    {
+        temp = std::make_unique<QTemporaryDir>(systemTemp + QStringLiteral("/lock-folder-XXXXXX"));
+        qputenv("TMPDIR", QFile::encodeName(temp->path()));
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+
+    void ownFolderMadeAndUsed()
+    {
+        for (int round = 0; round < 2; ++round) { // made, then found
+            SingleInstance first;
+            QVERIFY(first.Acquire());
+            struct stat st {};
+            QVERIFY(lstat(QFile::encodeName(Folder()).constData(), &st) == 0 && S_ISDIR(st.st_mode));
+            QCOMPARE(st.st_mode & 07777, static_cast<mode_t>(0700));
+            QVERIFY(QFileInfo::exists(Lock()));
+            QVERIFY(!QFileInfo::exists(temp->filePath(QLatin1String(SingleInstance::Name) + QStringLiteral(".lock"))));
+            SingleInstance second;
+            QVERIFY2(!second.Acquire(), "a second claim in the same folder was granted");
+        }
+    }
+
+    // A folder that is not the user's own is left alone: the panel runs,
+    // without the claim, and says why.
+    void plantedFolderRefused_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("others may write") << "mode 0777" << "may be written by others";
+        QTest::newRow("group may write") << "mode 0770" << "may be written by others";
+        QTest::newRow("link to an own folder") << "link" << "is not a folder";
+        QTest::newRow("a file") << "file" << "is not a folder";
+        QTest::newRow("another user's") << "owner" << "belongs to another user";
+    }
+
+    void plantedFolderRefused()
+    {
+        QFETCH(QString, planted);
+        QFETCH(QString, why);
+        const QByteArray folder = QFile::encodeName(Folder());
+        if (planted == QLatin1String("link")) {
+            QVERIFY(QDir().mkdir(temp->filePath(QStringLiteral("mine"))));
+            QVERIFY(chmod(QFile::encodeName(temp->filePath(QStringLiteral("mine"))).constData(), 0700) == 0);
+            QVERIFY(symlink("mine", folder.constData()) == 0);
+        } else if (planted == QLatin1String("file")) {
+            QFile file(Folder());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else {
+            QVERIFY(mkdir(folder.constData(), 0700) == 0);
+            if (planted == QLatin1String("owner")) {
+                if (geteuid() != 0)
+                    QSKIP("only root can give a folder to another user");
+                QVERIFY(chown(folder.constData(), 65534, 65534) == 0);
+            } else {
+                QVERIFY(chmod(folder.constData(), planted.section(QLatin1Char(' '), 1).toUInt(nullptr, 8)) == 0);
+            }
+        }
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(Folder() + QLatin1Char(' ') + why)));
+        SingleInstance first, second;
+        QVERIFY(first.Acquire());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(why)));
+        QVERIFY(second.Acquire());
+        QVERIFY(!QFileInfo::exists(Lock()));
+        QVERIFY(!QFileInfo::exists(temp->filePath(QStringLiteral("mine/") + QLatin1String(SingleInstance::Name) + QStringLiteral(".lock"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(SingleInstanceTest)
+#include "SingleInstanceTest.moc"
