@@ -59,19 +59,24 @@ QString ImageButtonStyle(const QString& name, bool disabledLook)
     return style;
 }
 
+// The indicators are background pictures, not "image:" ones: Qt makes an
+// icon of every "image:" anew for each group that parses the sheet, and each
+// icon painted leaves its own copies in the pixmap cache, so every view made
+// again on APPLY added to what the panel kept. A background picture is
+// cached once by its file name.
 const QString ChoiceStyle = QStringLiteral(
     "QRadioButton, QCheckBox{background-color:transparent;color:#c8c8c8;font-family:arial;font-size:12px;"
     "spacing:6px;}"
     "QRadioButton:disabled, QCheckBox:disabled{color:#4d4d4d;}"
     "QRadioButton::indicator, QCheckBox::indicator{width:14px;height:14px;}"
-    "QRadioButton::indicator:unchecked{image:url(:/Lumet/Resources/color_area/radio_off.png);}"
-    "QRadioButton::indicator:unchecked:hover{image:url(:/Lumet/Resources/color_area/radio_off_o.png);}"
-    "QRadioButton::indicator:checked{image:url(:/Lumet/Resources/color_area/radio_on.png);}"
-    "QRadioButton::indicator:disabled{image:url(:/Lumet/Resources/color_area/radio_un.png);}"
-    "QCheckBox::indicator:unchecked{image:url(:/Lumet/Resources/color_area/check_off.png);}"
-    "QCheckBox::indicator:unchecked:hover{image:url(:/Lumet/Resources/color_area/check_off_o.png);}"
-    "QCheckBox::indicator:checked{image:url(:/Lumet/Resources/color_area/check_on.png);}"
-    "QCheckBox::indicator:disabled{image:url(:/Lumet/Resources/color_area/check_un.png);}");
+    "QRadioButton::indicator:unchecked{background-image:url(:/Lumet/Resources/color_area/radio_off.png);}"
+    "QRadioButton::indicator:unchecked:hover{background-image:url(:/Lumet/Resources/color_area/radio_off_o.png);}"
+    "QRadioButton::indicator:checked{background-image:url(:/Lumet/Resources/color_area/radio_on.png);}"
+    "QRadioButton::indicator:disabled{background-image:url(:/Lumet/Resources/color_area/radio_un.png);}"
+    "QCheckBox::indicator:unchecked{background-image:url(:/Lumet/Resources/color_area/check_off.png);}"
+    "QCheckBox::indicator:unchecked:hover{background-image:url(:/Lumet/Resources/color_area/check_off_o.png);}"
+    "QCheckBox::indicator:checked{background-image:url(:/Lumet/Resources/color_area/check_on.png);}"
+    "QCheckBox::indicator:disabled{background-image:url(:/Lumet/Resources/color_area/check_un.png);}");
 
 } // namespace
 

@@ -98,6 +98,11 @@ NewLedPalette::NewLedPalette(QWidget* parent)
         return style;
     }();
     setStyleSheet(pureColorStyle);
+    // The buttons read the sheet as they are made. Qt keeps that parse under
+    // the palette and lets it go with the palette only once it has polished
+    // the palette: one made and dropped before it ever showed (the comet
+    // views make their controls twice) would leave it behind for good.
+    ensurePolished();
     redButton = createPureColorButton("pure_color_red.png", 36);
     greenButton = createPureColorButton("pure_color_green.png", 63);
     blueButton = createPureColorButton("pure_color_blue.png", 90);
