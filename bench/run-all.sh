@@ -6,11 +6,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
-cmake --build "$build" -j"$(nproc)" --target bench_panel bench_palette bench_profiles bench_engine >/dev/null
+cmake --build "$build" -j"$(nproc)" --target bench_panel bench_palette bench_profiles bench_engine bench_memory bench_registry >/dev/null
 
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
      "$(awk '/MemTotal/ {printf "%.1f GiB RAM", $2 / 1048576}' /proc/meminfo), load $(cut -d' ' -f1-3 /proc/loadavg)"
 export QT_QPA_PLATFORM=offscreen XDG_DATA_DIRS=/nonexistent
-for bench in bench_panel bench_palette bench_profiles bench_engine; do
+for bench in bench_panel bench_palette bench_profiles bench_engine bench_memory bench_registry; do
   dbus-run-session -- "$build/bin/$bench"
 done
