@@ -4,6 +4,7 @@
 // without the 1000 ms settle (profile built and printed, SetProfile, status
 // reload, view re-made) against a bare D-Bus round trip (Peer.Ping).
 
+#include "bench/common/BenchProcess.h"
 #include "bench/common/BenchTiming.h"
 #include "tests/simulator/SimulatorProcess.h"
 #include "ui/mainwindow/Lumet.h"
@@ -14,33 +15,8 @@
 #include <QDBusMessage>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <spawn.h>
-
-extern char** environ;
-
-namespace {
-
-struct Samples { std::vector<double> ms, peakMiB; };
-
-// Adds the wall time and peak resident memory of one run; false unless it ended with 0.
-bool RunOnce(const std::string& program, Samples& samples)
-{
-    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    QElapsedTimer clock;
-    clock.start();
-    pid_t pid = 0;
-    int status = -1;
-    struct rusage usage {};
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0 || wait4(pid, &status, 0, &usage) < 0)
-        return false;
-    samples.ms.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
-    samples.peakMiB.push_back(static_cast<double>(usage.ru_maxrss) / 1024.0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-} // namespace
+using BenchProcess::RunOnce;
+using BenchProcess::Samples;
 
 int main(int argc, char** argv)
 {
