@@ -131,6 +131,8 @@ void TestHandOver(const std::string& self)
     DeleteFileA(marker.c_str());
     Check(HandOver::Run(self) && !ReadFile(marker).empty(), "the handed-over program ran before the panel went on");
     Check(!HandOver::Run(std::string(HandOver::MaxProgramLength + 1, 'x')), "a program name too long is refused");
+    Check(!HandOver::Run(TempDir() + "vornlight-missing.exe") && !HandOver::Run(""),
+          "a program that cannot be started lets the panel start");
 }
 
 void TestCrashReporter(const std::string& libraries)
