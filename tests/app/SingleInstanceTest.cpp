@@ -18,8 +18,9 @@ class SingleInstanceTest : public QObject
     const QString systemTemp = QDir::tempPath();
     std::unique_ptr<QTemporaryDir> temp;
 
+    static QString LockName() { return QLatin1String(SingleInstance::Name) + QStringLiteral(".lock"); }
     QString Folder() const { return temp->filePath(QStringLiteral("vornlight-%1").arg(geteuid())); }
-    QString Lock() const { return Folder() + QLatin1Char('/') + QLatin1String(SingleInstance::Name) + QStringLiteral(".lock"); }
+    QString Lock() const { return Folder() + QLatin1Char('/') + LockName(); }
 
 private slots:
     void init()
@@ -38,7 +39,7 @@ private slots:
             QVERIFY(lstat(QFile::encodeName(Folder()).constData(), &st) == 0 && S_ISDIR(st.st_mode));
             QCOMPARE(st.st_mode & 07777, static_cast<mode_t>(0700));
             QVERIFY(QFileInfo::exists(Lock()));
-            QVERIFY(!QFileInfo::exists(temp->filePath(QLatin1String(SingleInstance::Name) + QStringLiteral(".lock"))));
+            QVERIFY(!QFileInfo::exists(temp->filePath(LockName())));
             SingleInstance second;
             QVERIFY2(!second.Acquire(), "a second claim in the same folder was granted");
         }
@@ -79,13 +80,14 @@ private slots:
                 QVERIFY(chmod(folder.constData(), planted.section(QLatin1Char(' '), 1).toUInt(nullptr, 8)) == 0);
             }
         }
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(Folder() + QLatin1Char(' ') + why)));
+        const QString message = Folder() + QLatin1Char(' ') + why;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(message)));
         SingleInstance first, second;
         QVERIFY(first.Acquire());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(why)));
         QVERIFY(second.Acquire());
         QVERIFY(!QFileInfo::exists(Lock()));
-        QVERIFY(!QFileInfo::exists(temp->filePath(QStringLiteral("mine/") + QLatin1String(SingleInstance::Name) + QStringLiteral(".lock"))));
+        QVERIFY(!QFileInfo::exists(temp->filePath(QStringLiteral("mine/") + LockName())));
     }
 };
 

@@ -65,8 +65,10 @@ class StartupTest : public QObject
     {
         if (kind == QLatin1String("script"))
             return MarkerScript("0.5");
-        if (kind.startsWith(QLatin1String("length ")))
-            return MarkerScriptOfLength(kind.section(QLatin1Char(' '), 1, 1).toInt(), kind.section(QLatin1Char(' '), 2).at(0));
+        if (kind.startsWith(QLatin1String("length "))) { // "length N filler"
+            const QStringList words = kind.split(QLatin1Char(' '));
+            return MarkerScriptOfLength(words[1].toInt(), words[2].at(0));
+        }
         if (kind == QLatin1String("bare name on the search path"))
             return QFileInfo(MarkerScript("0", Path(QStringLiteral("bin/vornlight-handover")))).fileName();
         if (kind == QLatin1String("bare name in the current folder"))
