@@ -6,18 +6,17 @@
 // memory after the first 50 steps of each kind, which fill the caches that
 // are made once (the mask's picture, each view's first pictures).
 
+#include "bench/common/BenchSession.h"
 #include "bench/common/BenchTiming.h"
 #include "model/DeviceAggregator.h"
 #include "model/DeviceMaster.h"
 #include "model/ModeInfo.h"
 #include "model/ModeList.h"
-#include "tests/simulator/SimulatorProcess.h"
 #include "ui/mainwindow/Lumet.h"
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 
 #include <QApplication>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <malloc.h>
 #include <unistd.h>
@@ -62,13 +61,9 @@ int main(int argc, char** argv)
     using namespace BenchTiming;
     const int steps = Runs(argc, argv, 1000);
     const int warmUp = 50;
-    QTemporaryDir work;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
-    qputenv("VORNLIGHT_REGISTRY", (work.path() + "/none.reg").toLocal8Bit());
-    SimulatorProcess service({"--state-dir", work.path() + "/state", "--reset"});
-    if (!service.Start())
-        return Fail("the simulated service did not start: ", qPrintable(service.ErrorOutput()));
+    BenchSession session;
+    if (!session.Start())
+        return 1;
 
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(lumet_resources);

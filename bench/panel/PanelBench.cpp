@@ -5,15 +5,14 @@
 // reload, view re-made) against a bare D-Bus round trip (Peer.Ping).
 
 #include "bench/common/BenchProcess.h"
+#include "bench/common/BenchSession.h"
 #include "bench/common/BenchTiming.h"
-#include "tests/simulator/SimulatorProcess.h"
 #include "ui/mainwindow/Lumet.h"
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QTemporaryDir>
 
 using BenchProcess::RunOnce;
 using BenchProcess::Samples;
@@ -22,14 +21,10 @@ int main(int argc, char** argv)
 {
     using namespace BenchTiming;
     const int startRuns = Runs(argc, argv, 15), applyRuns = argc > 2 ? std::atoi(argv[2]) : 40;
-    QTemporaryDir work;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchSession session;
     qputenv("VORNLIGHT_QUIT_AFTER_MS", "0");
-    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
-    qputenv("VORNLIGHT_REGISTRY", (work.path() + "/none.reg").toLocal8Bit());
-    SimulatorProcess service({"--state-dir", work.path() + "/state", "--reset"});
-    if (!service.Start())
-        return Fail("the simulated service did not start: ", qPrintable(service.ErrorOutput()));
+    if (!session.Start())
+        return 1;
 
     // The first pair warms the file cache; the two alternate so both see the same machine.
     Samples panel, minimal;

@@ -8,11 +8,10 @@
 
 #include "app/linux/RegistryFile.h"
 #include "bench/common/BenchProcess.h"
+#include "bench/common/BenchSession.h"
 #include "bench/common/BenchTiming.h"
-#include "tests/simulator/SimulatorProcess.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -54,28 +53,25 @@ int main(int argc, char** argv)
     using BenchProcess::Samples;
     const int runs = Runs(argc, argv, 5);
     const std::string panel = argc > 2 ? argv[2] : LUMET_BIN_DIR "/vornlight";
-    QTemporaryDir work;
+    BenchSession session;
+    qputenv("VORNLIGHT_QUIT_AFTER_MS", "0");
     const QByteArray bytes = LargeExport();
-    QFile file(work.filePath(QStringLiteral("large.reg")));
+    QFile file(session.File(QStringLiteral("large.reg")));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()
         || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
         return Fail("the registry file could not be written");
     file.close();
     std::printf("registry file: %.2f MB, %d lines\n", static_cast<double>(bytes.size()) / 1e6, bytes.count('\n'));
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("VORNLIGHT_QUIT_AFTER_MS", "0");
-    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
-    SimulatorProcess service({"--state-dir", work.path() + "/state", "--reset"});
-    if (!service.Start())
-        return Fail("the simulated service did not start: ", qPrintable(service.ErrorOutput()));
+    if (!session.Start())
+        return 1;
 
     // The first pair warms the file cache; the two alternate so both see the same machine.
     Samples large, none;
     for (int i = 0; i <= runs; ++i) {
         qputenv("VORNLIGHT_REGISTRY", file.fileName().toLocal8Bit());
         const bool withFile = RunOnce(panel, large);
-        qputenv("VORNLIGHT_REGISTRY", work.filePath(QStringLiteral("none.reg")).toLocal8Bit());
+        qputenv("VORNLIGHT_REGISTRY", session.File(QStringLiteral("none.reg")).toLocal8Bit());
         if (!withFile || !RunOnce(panel, none))
             return Fail("a run of the panel failed");
         if (i == 0)
