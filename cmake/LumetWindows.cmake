@@ -45,11 +45,12 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine-run.sh --pref
 # Suites (or their German runs) that cannot run as Windows programs, besides
 # those that drive the host's processes over D-Bus and X (they link the test
 # support library or QtDBus): the registry, crash-report and fuzzing suites
-# that read Linux registry files or load Linux libraries, the screenshot
+# that read Linux registry files or load Linux libraries, the test of the
+# Linux lock folder of the single instance, the screenshot
 # script, and the German profile run, which first makes sure that the C
 # library prints in German: on Windows the program never adopts the user's
 # locale for the C library.
-set(LUMET_HOST_ONLY_TESTS app_registry crash_reporter fuzz_registry_file_replay ScreenshotTest profile_documents_de)
+set(LUMET_HOST_ONLY_TESTS app_registry app_single_instance crash_reporter fuzz_registry_file_replay ScreenshotTest profile_documents_de)
 set(LUMET_HOST_ONLY_LIBS lumet_testsupport Qt5::DBus)
 # The lighting service for Linux and everything of it (its core, rigs, effect
 # engine and OpenRGB client) is never built for Windows.
