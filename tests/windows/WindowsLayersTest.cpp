@@ -133,6 +133,32 @@ void TestHandOver(const std::string& self)
     Check(!HandOver::Run(std::string(HandOver::MaxProgramLength + 1, 'x')), "a program name too long is refused");
     Check(!HandOver::Run(TempDir() + "vornlight-missing.exe") && !HandOver::Run(""),
           "a program that cannot be started lets the panel start");
+
+    // A bare name comes from the absolute folders of PATH, never from the
+    // current folder, and a relative path is refused: ".;" in PATH included.
+    const std::string onPath = TempDir() + "vornlight-handover-path";
+    const std::string current = TempDir() + "vornlight-handover-current";
+    CreateDirectoryA(onPath.c_str(), nullptr);
+    CreateDirectoryA(current.c_str(), nullptr);
+    CopyFileA(self.c_str(), (onPath + "\\vornlight-on-path.exe").c_str(), FALSE);
+    CopyFileA(self.c_str(), (current + "\\vornlight-here.exe").c_str(), FALSE);
+    char savedPath[32768] = {}, savedCurrent[MAX_PATH] = {};
+    GetEnvironmentVariableA("PATH", savedPath, sizeof savedPath);
+    GetCurrentDirectoryA(sizeof savedCurrent, savedCurrent);
+    SetEnvironmentVariableA("PATH", (".;relative;" + onPath).c_str());
+    SetCurrentDirectoryA(current.c_str());
+    DeleteFileA(marker.c_str());
+    Check(HandOver::Run("vornlight-on-path") && !ReadFile(marker).empty(), "a bare name is found on PATH");
+    DeleteFileA(marker.c_str());
+    Check(!HandOver::Run("vornlight-here.exe") && !HandOver::Run(".\\vornlight-here.exe")
+              && !HandOver::Run("..\\vornlight-handover-current\\vornlight-here.exe") && ReadFile(marker).empty(),
+          "nothing is started from the current folder");
+    SetCurrentDirectoryA(savedCurrent);
+    SetEnvironmentVariableA("PATH", savedPath);
+    DeleteFileA((onPath + "\\vornlight-on-path.exe").c_str());
+    DeleteFileA((current + "\\vornlight-here.exe").c_str());
+    RemoveDirectoryA(onPath.c_str());
+    RemoveDirectoryA(current.c_str());
 }
 
 void TestCrashReporter(const std::string& libraries)
