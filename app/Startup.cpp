@@ -5,6 +5,7 @@
 #include "app/ProgramDirectory.h"
 #include "app/RegReader.h"
 #include "app/SingleInstance.h"
+#include "ui/controls/LumetStyle.h"
 #include "ui/mainwindow/Lumet.h"
 
 #include <QApplication>
@@ -59,6 +60,7 @@ int RunPanel(int argc, char** argv)
     QApplication app(argc, argv);
     if (!instance.Acquire())
         return 0;
+    QApplication::setStyle(new LumetStyle);
 
     QCommandLineOption capXml(QStringLiteral("capXml"));
     QCommandLineOption statusXml(QStringLiteral("statusXml"));

@@ -10,6 +10,7 @@
 #include "ui/controls/LumetDeviceDotPushButton.h"
 #include "ui/controls/LumetFocusFrame.h"
 #include "ui/controls/LumetSpeedSlider.h"
+#include "ui/controls/LumetStyle.h"
 #include "ui/mainwindow/Lumet.h"
 #include "ui/mainwindow/LumetEffectButton.h"
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -381,6 +383,28 @@ private slots:
             walk << Focused();
         }
         QCOMPARE(walk, (QStringList{"closeButton", "ledSwitch", "closeButton"}));
+    }
+
+    // The window marks the focus itself; the platform's own rectangle, which
+    // the Windows style draws round a focused button even after a click,
+    // never shows under the panel's style.
+    void noPlatformFocusRectangle()
+    {
+        Open(Status("1"));
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        LumetEffectButton* button = Button("2");
+        const auto looks = [button](QStyle* style) {
+            button->setStyle(style);
+            button->clearFocus();
+            const QImage plain = button->grab().toImage();
+            button->setFocus(Qt::TabFocusReason);
+            return plain == button->grab().toImage();
+        };
+        std::unique_ptr<QStyle> windows(QStyleFactory::create(QStringLiteral("Windows")));
+        QVERIFY2(!looks(windows.get()), "the Windows style draws no focus rectangle to leave out");
+        LumetStyle panelStyle(QStyleFactory::create(QStringLiteral("Windows")));
+        QVERIFY(looks(&panelStyle));
+        button->setStyle(nullptr);
     }
 
     // A screen reader names every control the keyboard can reach, in every view.
