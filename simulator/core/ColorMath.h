@@ -7,4 +7,14 @@ namespace ColorMath {
 // saturation and lightness in 0..1; values outside 0..1 are clamped.
 unsigned PackedFromHsl(float hue, float saturation, float lightness);
 
+struct Hsl
+{
+    float hue = 0.0f; // in turns, 0 for greys
+    float saturation = 0.0f;
+    float lightness = 0.0f;
+};
+
+// The hue, saturation and lightness of a packed colour (its top byte ignored).
+Hsl HslFromPacked(unsigned packed);
+
 } // namespace ColorMath

@@ -24,8 +24,9 @@ public:
     // Called once, when the service owns its bus name and settles its saved
     // state: the rig starts finding its devices and hands over each layout, the
     // first within this call where it has one at once. Until then the service
-    // knows no devices. It must not block: a request to end the service waits
-    // while it runs.
+    // knows no devices. It must not block for long (a second or two at most,
+    // to find devices that answer at once): a request to end the service
+    // waits while it runs.
     virtual void Begin(RigService& service) = 0;
 
     // Shows state on the devices of layout: at start, after every layout, and

@@ -153,6 +153,30 @@ void AppendDevices(XMLDocument& doc, XMLElement* parent, const RigLayout& layout
     }
 }
 
+// Far more than a rig's note of one device needs; a longer one is damage.
+constexpr size_t MaxNoteBytes = 4096;
+
+void AppendNotes(XMLDocument& doc, XMLElement* parent, const std::map<std::string, std::string>& notes)
+{
+    for (const auto& [key, text] : notes)
+        Append(doc, parent, "note", key)->SetText(text.c_str());
+}
+
+bool ReadNotes(const XMLElement* parent, std::map<std::string, std::string>& notes, std::string& fault)
+{
+    for (const XMLElement* n = parent->FirstChildElement("note"); n; n = n->NextSiblingElement("note")) {
+        const std::string key = n->Attribute("key") ? n->Attribute("key") : "";
+        const std::string text = n->GetText() ? n->GetText() : "";
+        if (key.empty() || key.size() > MaxNoteBytes || text.size() > MaxNoteBytes) {
+            fault = "a note \"" + key.substr(0, 64) + "\" has no key or is longer than "
+                + std::to_string(MaxNoteBytes) + " bytes";
+            return false;
+        }
+        notes[key] = text;
+    }
+    return true;
+}
+
 // Reads the device elements under parent over state; false with a fault.
 bool ReadDevices(const XMLElement* parent, RigState& state, std::string& fault)
 {
@@ -213,8 +237,11 @@ std::string RigDocuments::SavedState(const RigLayout& layout, const RigState& st
     XMLDocument doc;
     XMLElement* root = AppendHead(doc);
     AppendDevices(doc, root, layout, state, true);
-    if (defaults)
-        AppendDevices(doc, Append(doc, root, "defaults"), layout, *defaults, true);
+    if (defaults) {
+        XMLElement* kept = Append(doc, root, "defaults");
+        AppendDevices(doc, kept, layout, *defaults, true);
+        AppendNotes(doc, kept, defaults->notes);
+    }
     return Print(doc);
 }
 
@@ -239,7 +266,8 @@ bool RigDocuments::ReadSavedState(const std::string& text, RigState& state, RigS
     RigState readState;
     RigState readDefaults;
     const XMLElement* kept = root->FirstChildElement("defaults");
-    if (!ReadDevices(root, readState, fault) || (kept && !ReadDevices(kept, readDefaults, fault)))
+    if (!ReadDevices(root, readState, fault)
+        || (kept && (!ReadDevices(kept, readDefaults, fault) || !ReadNotes(kept, readDefaults.notes, fault))))
         return false;
     state = std::move(readState);
     defaults = std::move(readDefaults);

@@ -8,7 +8,8 @@ struct RigState;
 // The rig's two documents in the formats the panel parses, and its saved
 // state: a status document that also holds what the rig lacks at the moment
 // (devices, LEDs and path entries it may find again), and, for a rig that
-// keeps them, the defaults under an element `defaults` in the same form. Such
+// keeps them, the defaults under an element `defaults` in the same form, with
+// the rig's notes on its hardware as `note` elements after them. Such
 // a document without absent parts or defaults is the status document itself.
 class RigDocuments
 {

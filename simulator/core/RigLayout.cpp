@@ -27,6 +27,16 @@ bool RigLayout::Device::HasMode(int modeKey) const
     return std::any_of(modes.begin(), modes.end(), [&](const Mode& mode) { return mode.key == modeKey; });
 }
 
+const std::vector<RigLayout::Mode>& RigLayout::PanelEffects()
+{
+    static const std::vector<Mode> effects = {
+        {1, "Static"},         {2, "Breathing"},      {3, "Strobing"}, {4, "Color Cycle"}, {5, "Rainbow"},
+        {8, "Comet"},          {10, "Double Comet"},  {11, "Wave"},    {12, "Color Wave"}, {13, "Ripple"},
+        {17, "Random Strobe"}, {18, "Temperature"},   {19, "Music"},   {101, "Sleep"},
+    };
+    return effects;
+}
+
 RigLayout RigLayout::FromCapability(const std::string& text)
 {
     RigLayout rig;

@@ -35,6 +35,9 @@ public:
     RigLayout() = default;
     explicit RigLayout(std::vector<Device> devices) : devices(std::move(devices)) {}
 
+    // Every effect the panel knows, in its order, with the names rigs give them.
+    static const std::vector<Mode>& PanelEffects();
+
     // The devices, LEDs and effects a capability document lists; a text that
     // does not parse gives a rig without devices.
     static RigLayout FromCapability(const std::string& text);

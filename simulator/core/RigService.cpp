@@ -114,6 +114,7 @@ void RigService::SetLayout(RigLayout next, const RigState& given)
     layout = std::move(next);
     if (rig.KeepsDefaults()) {
         Adopt(defaults, layout, given);
+        defaults.notes.insert(given.notes.begin(), given.notes.end());
     } else {
         for (const RigLayout::Device& d : layout.Devices()) {
             const auto found = given.devices.find(d.key);

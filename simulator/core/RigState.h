@@ -51,6 +51,11 @@ struct RigState
     };
 
     std::map<std::string, Device> devices;
+    // What a rig that keeps its defaults notes of its hardware as first met,
+    // beyond the LEDs' values (a device's own effect and its settings), by a
+    // key of the rig's. Only defaults carry notes; they take no part in
+    // comparing states.
+    std::map<std::string, std::string> notes;
 
     bool operator==(const RigState& o) const { return devices == o.devices; }
     bool operator!=(const RigState& o) const { return !(*this == o); }

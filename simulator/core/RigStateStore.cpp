@@ -40,8 +40,8 @@ QString RigStateStore::DefaultDirectory()
     return base + QStringLiteral("/vornlight");
 }
 
-RigStateStore::RigStateStore(const QString& directory)
-    : directory(directory), path(directory + QStringLiteral("/rig-state.xml")), name("rig-state.xml")
+RigStateStore::RigStateStore(const QString& directory, const QString& fileName)
+    : directory(directory), path(directory + QLatin1Char('/') + fileName), name(QFile::encodeName(fileName))
 {
 }
 

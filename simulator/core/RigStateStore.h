@@ -19,7 +19,12 @@ public:
     // set to an absolute path.
     static QString DefaultDirectory();
 
-    explicit RigStateStore(const QString& directory);
+    static constexpr const char* DefaultFileName = "rig-state.xml";
+
+    // fileName: the file in directory; each rig keeps its own, so that one
+    // never takes the other's devices and defaults for its own.
+    explicit RigStateStore(const QString& directory,
+                           const QString& fileName = QString::fromLatin1(DefaultFileName));
     ~RigStateStore();
     RigStateStore(const RigStateStore&) = delete;
     RigStateStore& operator=(const RigStateStore&) = delete;

@@ -164,7 +164,8 @@ int ServiceProgram::Run(const RigFactory& makeRig)
             return 2;
         }
         const QString stateDir = parser.value(QStringLiteral("state-dir"));
-        store = std::make_unique<RigStateStore>(stateDir.isEmpty() ? RigStateStore::DefaultDirectory() : stateDir);
+        store = std::make_unique<RigStateStore>(stateDir.isEmpty() ? RigStateStore::DefaultDirectory() : stateDir,
+                                                stateFile);
         auto served = std::make_unique<RigService>(*rig, store.get());
         rigService = served.get();
         service = std::move(served);

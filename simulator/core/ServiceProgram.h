@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulator/core/RigStateStore.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,6 +30,9 @@ public:
 
     // An option of the rig's own; rig options do not go with fixed documents.
     void AddRigOption(const QCommandLineOption& option);
+    // The name of the rig's state file in its state folder (rig-state.xml
+    // unless set).
+    void SetStateFile(const QString& fileName) { stateFile = fileName; }
 
     // Parses the options and serves until the session ends; the exit code.
     int Run(const RigFactory& makeRig);
@@ -36,4 +41,5 @@ private:
     QCoreApplication app;
     QCommandLineParser parser;
     QStringList rigOptions; // each option's first name
+    QString stateFile = QString::fromLatin1(RigStateStore::DefaultFileName);
 };

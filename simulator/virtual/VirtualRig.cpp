@@ -8,7 +8,6 @@
 RigLayout VirtualRig::Layout()
 {
     using Led = RigLayout::Led;
-    using Mode = RigLayout::Mode;
     using Device = RigLayout::Device;
     const std::vector<Led> dimms = {
         {"DIMM_A1", "1004", "PellixDram", "ARGB"},
@@ -22,13 +21,7 @@ RigLayout VirtualRig::Layout()
         {"MB_AUDIO", "4", "Audio", "RGB"},
         {"MB_STRIP", "6", "LED Strip", "ARGB"},
     };
-    const std::vector<Mode> effects = {
-        {1, "Static"},  {2, "Breathing"},      {3, "Strobing"},     {4, "Color Cycle"}, {5, "Rainbow"},
-        {8, "Comet"},   {10, "Double Comet"},  {11, "Wave"},        {12, "Color Wave"}, {13, "Ripple"},
-        {17, "Random Strobe"}, {18, "Temperature"}, {19, "Music"},  {101, "Sleep"},
-    };
-
-    Device group{"Group", dimms, effects};
+    Device group{"Group", dimms, RigLayout::PanelEffects()};
     group.leds.insert(group.leds.end(), board.begin(), board.end());
     return RigLayout({group,
                       Device{"Mainboard", board,

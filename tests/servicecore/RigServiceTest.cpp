@@ -185,6 +185,34 @@ private slots:
         QCOMPARE(rig.shown[0].devices.at("Group").scenes[0].leds.at("A").color, 255u);
     }
 
+    // A rig's notes on its hardware are kept with the defaults: the first for
+    // each key, across a restart with --reset.
+    void notesStayWithTheDefaults()
+    {
+        QTemporaryDir dir;
+        const Layout layout = Devices({"A"}, false);
+        const std::map<std::string, std::string> kept = {{"A", "mode=Rain<bow>;&colors="}, {"B", "mode=Off"}};
+        QString error;
+        {
+            RigStateStore store(dir.path());
+            ScriptedRig rig;
+            RigState first = Showing(layout, 255);
+            first.notes = {{"A", kept.at("A")}};
+            rig.begin = [&](RigService& service) { service.SetLayout(layout, first); };
+            RigService service(rig, &store);
+            QVERIFY(service.Start(false, error));
+            RigState later = Showing(layout, 1);
+            later.notes = {{"A", "mode=Direct"}, {"B", kept.at("B")}};
+            service.SetLayout(layout, later);
+            QCOMPARE(service.Defaults().notes, kept);
+        }
+        RigStateStore store(dir.path());
+        ScriptedRig rig;
+        RigService service(rig, &store);
+        QVERIFY(service.Start(true, error));
+        QCOMPARE(service.Defaults().notes, kept);
+    }
+
     // A change that cannot be saved (its folder removed under the service) is
     // refused with the cause, and neither the state nor what the devices show
     // moves.
