@@ -89,6 +89,9 @@ public:
     bool Poll();
     // The server said its device list changed since the list was last read.
     bool DeviceListChanged() const { return listChanged; }
+    // Replies that came too late are still owed: the server is stalled, and
+    // more requests would only add to what it must answer.
+    bool AwaitsLateReplies() const { return !abandoned.empty(); }
 
 private:
     bool Fail(const std::string& reason);
