@@ -1,6 +1,8 @@
 // The installed program: the layout under a fresh prefix, the files that
 // desktops and the session bus read, and the installed panel starting the
-// installed service through D-Bus activation.
+// installed service through D-Bus activation, which drives the OpenRGB test
+// server named in the bus's environment.
+#include "tests/openrgb/OpenRgbServer.h"
 #include "ui/mainwindow/LumetInstallInfo.h"
 
 #include <QDBusConnection>
@@ -54,7 +56,8 @@ private slots:
         QVERIFY(QFileInfo(program).isExecutable());
         QVERIFY(QFileInfo(Installed(QStringLiteral("bin/vornlight"))).isSymLink());
         QCOMPARE(QFileInfo(Installed(QStringLiteral("bin/vornlight"))).canonicalFilePath(), program);
-        for (const char* file : {"lib/vornlight/lumet_de.qm", "lib/vornlight/lumet_zh_CN.qm", "bin/vornlight-service-sim"})
+        for (const char* file : {"lib/vornlight/lumet_de.qm", "lib/vornlight/lumet_zh_CN.qm", "bin/vornlight-service-sim",
+                                 "bin/vornlight-service"})
             QVERIFY2(QFile::exists(Installed(QLatin1String(file))), file);
         const QString desktop = Installed(QStringLiteral("share/applications/vornlight.desktop"));
         QCOMPARE(Entry(desktop, "Type"), QStringLiteral("Application"));
@@ -63,7 +66,7 @@ private slots:
         for (int size : {16, 32, 48, 64, 128, 256})
             QCOMPARE(QImage(Installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/vornlight.png").arg(size))).size(), QSize(size, size));
         QCOMPARE(Entry(Installed(QStringLiteral("share/dbus-1/services/") + serviceName + QStringLiteral(".service")), "Exec"),
-                 Installed(QStringLiteral("bin/vornlight-service-sim")));
+                 Installed(QStringLiteral("bin/vornlight-service")));
         // The version label reads the uninstall entry through the registry reader.
         qputenv("VORNLIGHT_REGISTRY", QFile::encodeName(Installed(QStringLiteral("etc/vornlight/registry.reg"))));
         QCOMPARE(LumetInstallInfo::ReadVersion(), std::string(LUMET_VERSION));
@@ -75,6 +78,10 @@ private slots:
     // service runs only if the installed panel's first call starts it.
     void installedPanelStartsInstalledService()
     {
+        if (OpenRgbServer::Folder().isEmpty())
+            QSKIP("the OpenRGB test server is not beside the source tree");
+        OpenRgbServer server;
+        QVERIFY2(server.Start(), qPrintable(server.Error()));
         const QString home = scratch.filePath(QStringLiteral("home"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         QVERIFY(QDir().mkpath(home));
@@ -83,6 +90,8 @@ private slots:
         env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
         env.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
         env.insert(QStringLiteral("XDG_DATA_DIRS"), Installed(QStringLiteral("share")));
+        // The bus starts the service with its own environment.
+        env.insert(QStringLiteral("VORNLIGHT_OPENRGB"), QStringLiteral("127.0.0.1:%1").arg(server.Port()));
         QProcess bus;
         bus.setProcessEnvironment(env);
         bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});

@@ -73,9 +73,13 @@ bool OpenRgbServer::StartOnPort()
         arguments << QStringLiteral("--modes");
     arguments << QString::number(port);
     // Through bash, which the script replaces with the server (same PID),
-    // so that a copy of the folder without execute bits on the script works.
+    // so that a copy of the folder without execute bits on the script works;
+    // and through setpriv, so that the server ends with the test even when
+    // the test crashes.
     arguments.prepend(Folder() + QStringLiteral("/run-server.sh"));
-    process.start(QStringLiteral("bash"), arguments);
+    arguments.prepend(QStringLiteral("bash"));
+    arguments = QStringList{QStringLiteral("--pdeathsig"), QStringLiteral("TERM")} + arguments;
+    process.start(QStringLiteral("setpriv"), arguments);
     if (!process.waitForStarted(5000)) {
         error = QStringLiteral("the OpenRGB server did not start: ") + process.errorString();
         return false;

@@ -9,14 +9,14 @@
 
 const char* const SimulatorProcess::ServiceName = "OvTarskLumetService.ServiceMediator";
 
-QString SimulatorProcess::Program()
+QString SimulatorProcess::Program(const QString& name)
 {
-    return QStringLiteral(LUMET_BIN_DIR "/vornlight-service-sim");
+    return QStringLiteral(LUMET_BIN_DIR "/") + name;
 }
 
-SimulatorProcess::SimulatorProcess(const QStringList& arguments) : arguments(arguments)
+SimulatorProcess::SimulatorProcess(const QStringList& arguments, const QString& program) : arguments(arguments)
 {
-    process.setProgram(Program());
+    process.setProgram(program);
     process.setArguments(arguments);
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setReadChannel(QProcess::StandardError);

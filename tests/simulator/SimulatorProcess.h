@@ -6,16 +6,17 @@
 #include <QStringList>
 #include <QVariantList>
 
-// The built vornlight-service-sim, started on the test's session bus. Start
-// returns once the service owns its bus name; the process is killed when the
-// object goes.
+// A built lighting service (vornlight-service-sim unless another is named),
+// started on the test's session bus. Start returns once the service owns its
+// bus name; the process is killed when the object goes.
 class SimulatorProcess
 {
 public:
-    static QString Program();
+    // The built program of that name.
+    static QString Program(const QString& name = QStringLiteral("vornlight-service-sim"));
     static const char* const ServiceName;
 
-    explicit SimulatorProcess(const QStringList& arguments);
+    explicit SimulatorProcess(const QStringList& arguments, const QString& program = Program());
     ~SimulatorProcess();
 
     // False when the process ended, or did not own the name within 10 s.

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "simulator/openrgb/OpenRgbRecords.h"
+#include "tests/openrgb/OpenRgbServer.h"
+#include "tests/simulator/SimulatorProcess.h"
+
+#include <QDBusMessage>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The OpenRGB test server with the built vornlight-service driving it on the
+// test's session bus, its state in a folder of its own, and a second SDK
+// client that reads back what the devices show. Everything ends with the
+// object.
+class OpenRgbRigProcess
+{
+public:
+    using Devices = std::vector<OpenRgb::Device>;
+
+    explicit OpenRgbRigProcess(OpenRgbServer::Devices devices = OpenRgbServer::Devices::Stock);
+    ~OpenRgbRigProcess();
+
+    OpenRgbServer server;
+
+    // The service with the server's address and its state folder, and extra.
+    bool StartService(const QStringList& extra = {});
+    void StopService();
+    SimulatorProcess& Service() { return *service; }
+    QString StateDir() const { return dir.filePath(QStringLiteral("state")); }
+
+    // What the server reports now (empty when it does not answer).
+    std::optional<Devices> Read();
+    // Reads until test holds, up to timeoutMs; the last read stays in Last().
+    bool WaitFor(const std::function<bool(const Devices&)>& test, int timeoutMs = 10000);
+    const Devices& Last() const { return last; }
+
+    // The group's LED keys as the service's capability lists them.
+    static std::vector<std::string> GroupLeds();
+    // A profile of effect mode for the group: every LED in colour (packed),
+    // each LED's speed as given ("na" leaves it), and group values (extra
+    // elements of the mode, before the LEDs).
+    static std::string Profile(int mode, unsigned color, const std::string& ledSpeed = "na",
+                               const std::string& extra = {});
+    static QDBusMessage Apply(const std::string& document, const char* key = "Group");
+
+    // Whether every LED of the controllers named name shows color.
+    static bool Shows(const Devices& devices, const std::string& name, OpenRgb::Color color);
+    // The controllers that are memory modules.
+    static std::vector<const OpenRgb::Device*> Modules(const Devices& devices);
+
+private:
+    QTemporaryDir dir;
+    std::unique_ptr<SimulatorProcess> service;
+    Devices last;
+};
