@@ -87,6 +87,26 @@ std::optional<Color> FromHex(const std::string& text)
     return Color{static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)};
 }
 
+std::string HexList(const std::vector<Color>& colors)
+{
+    std::string text;
+    for (size_t i = 0; i < colors.size(); ++i)
+        text += (i ? "," : "") + Hex(colors[i]);
+    return text;
+}
+
+std::optional<std::vector<Color>> FromHexList(const std::string& list, size_t most)
+{
+    std::vector<Color> colors;
+    for (size_t at = 0; !list.empty() && at <= list.size(); at += 7) {
+        const std::optional<Color> c = FromHex(list.substr(at, 6));
+        if (!c || colors.size() >= most || (at + 6 < list.size() && list[at + 6] != ','))
+            return std::nullopt;
+        colors.push_back(*c);
+    }
+    return colors;
+}
+
 // A name as 7-bit text without the note's separators: every other byte as %XX.
 std::string Escaped(const std::string& name)
 {
@@ -265,16 +285,17 @@ std::string HardwareMode::Note(const OpenRgb::Device& device)
     const Mode* m = device.ActiveMode();
     if (!m)
         return std::string();
+    std::vector<Color> own = m->colors;
+    own.resize(std::min(own.size(), MaxNotedColors));
     std::string note = "mode=" + Escaped(m->name.substr(0, MaxNameBytes)) + ";value=" + std::to_string(m->value)
         + ";speed=" + std::to_string(m->speed) + ";direction=" + std::to_string(m->direction)
         + ";brightness=" + std::to_string(m->brightness)
-        + ";colormode=" + std::to_string(static_cast<uint32_t>(m->colorMode)) + ";colors=";
-    for (size_t i = 0; i < m->colors.size() && i < MaxNotedColors; ++i)
-        note += (i ? "," : "") + Hex(m->colors[i]);
+        + ";colormode=" + std::to_string(static_cast<uint32_t>(m->colorMode)) + ";colors=" + HexList(own)
+        + ";leds=" + (device.colors.size() <= MaxNotedLeds ? HexList(device.colors) : std::string());
     return note;
 }
 
-std::optional<HardwareMode::Choice> HardwareMode::FromNote(const OpenRgb::Device& device, const std::string& note)
+std::optional<HardwareMode::Noted> HardwareMode::FromNote(const OpenRgb::Device& device, const std::string& note)
 {
     std::map<std::string, std::string> fields;
     size_t start = 0;
@@ -287,7 +308,8 @@ std::optional<HardwareMode::Choice> HardwareMode::FromNote(const OpenRgb::Device
         fields[field.substr(0, equals)] = field.substr(equals + 1);
         start = end + 1;
     }
-    static const char* const names[] = {"mode", "value", "speed", "direction", "brightness", "colormode", "colors"};
+    static const char* const names[] = {"mode",      "value",  "speed", "direction",
+                                        "brightness", "colormode", "colors", "leds"};
     if (fields.size() != std::size(names))
         return std::nullopt;
     for (const char* n : names) {
@@ -302,31 +324,29 @@ std::optional<HardwareMode::Choice> HardwareMode::FromNote(const OpenRgb::Device
     const std::optional<long long> brightness = Number(fields["brightness"], 0, U32);
     const std::optional<long long> colorMode =
         Number(fields["colormode"], 0, static_cast<long long>(ColorMode::Random));
-    if (!name || name->size() > MaxNameBytes || !value || !speed || !direction || !brightness || !colorMode)
+    const std::optional<std::vector<Color>> colors = FromHexList(fields["colors"], MaxNotedColors);
+    const std::optional<std::vector<Color>> leds = FromHexList(fields["leds"], MaxNotedLeds);
+    if (!name || name->size() > MaxNameBytes || !value || !speed || !direction || !brightness || !colorMode
+        || !colors || !leds)
         return std::nullopt;
-    std::vector<Color> colors;
-    const std::string& list = fields["colors"];
-    for (size_t at = 0; !list.empty() && at <= list.size(); at += 7) {
-        const std::optional<Color> c = FromHex(list.substr(at, 6));
-        if (!c || colors.size() >= MaxNotedColors || (at + 6 < list.size() && list[at + 6] != ','))
-            return std::nullopt;
-        colors.push_back(*c);
-    }
 
     // The device's numbers for its modes stay; their places in its list may not.
     for (size_t i = 0; i < device.modes.size(); ++i) {
         const Mode& m = device.modes[i];
         if (m.name != *name || m.value != *value)
             continue;
-        Choice choice{static_cast<int>(i), m, *colorMode == static_cast<long long>(ColorMode::PerLed)};
-        choice.settings.speed = static_cast<uint32_t>(*speed);
-        choice.settings.direction = static_cast<uint32_t>(*direction);
-        choice.settings.brightness = static_cast<uint32_t>(*brightness);
-        choice.settings.colorMode = static_cast<ColorMode>(*colorMode);
-        choice.settings.colors = colors;
-        if (!m.Misfit(choice.settings).empty())
+        Noted noted{{static_cast<int>(i), m, *colorMode == static_cast<long long>(ColorMode::PerLed)}, {}};
+        Mode& settings = noted.mode.settings;
+        settings.speed = static_cast<uint32_t>(*speed);
+        settings.direction = static_cast<uint32_t>(*direction);
+        settings.brightness = static_cast<uint32_t>(*brightness);
+        settings.colorMode = static_cast<ColorMode>(*colorMode);
+        settings.colors = *colors;
+        if (!m.Misfit(settings).empty())
             return std::nullopt;
-        return choice;
+        if (leds->size() == device.leds.size())
+            noted.leds = *leds;
+        return noted;
     }
     return std::nullopt;
 }

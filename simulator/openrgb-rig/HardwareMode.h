@@ -57,12 +57,23 @@ public:
     static std::optional<Choice> Nearest(const OpenRgb::Device& device,
                                          const std::vector<EffectEngine::Rgb>& colors);
 
-    // The active mode with its settings as one line of 7-bit text, to be set
-    // again with FromNote; empty when the device names no active mode.
+    // What a device showed, as noted.
+    struct Noted
+    {
+        Choice mode;
+        // One per LED; empty where the device had too many to note.
+        std::vector<OpenRgb::Color> leds;
+    };
+    static constexpr size_t MaxNotedLeds = 400;
+
+    // The active mode with its settings and the LEDs' colours as one line of
+    // 7-bit text, to be set again with FromNote; empty when the device names
+    // no active mode.
     static std::string Note(const OpenRgb::Device& device);
-    // The mode a note names, with the settings it noted; empty when the note
-    // is damaged or names a mode the device lacks or settings it refuses.
-    static std::optional<Choice> FromNote(const OpenRgb::Device& device, const std::string& note);
+    // What a note names: the mode with the settings it noted, and the LEDs'
+    // colours where they fit the device. Empty when the note is damaged or
+    // names a mode the device lacks or settings it refuses.
+    static std::optional<Noted> FromNote(const OpenRgb::Device& device, const std::string& note);
 
     // Whether a device showing mode index with these settings shows choice.
     static bool Same(const Choice& choice, int index, const OpenRgb::Mode& settings);

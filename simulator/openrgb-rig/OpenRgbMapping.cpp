@@ -111,9 +111,15 @@ std::string LedType(const Device& device, size_t led)
     return zone < device.zones.size() && device.zones[zone].type == OpenRgb::ZoneType::Single ? "RGB" : "ARGB";
 }
 
-// The LED entries of one controller in the capability document.
-std::vector<RigLayout::Led> LedsOf(const Device& device, const std::vector<std::string>& keys)
+// The LED entries of one controller in the capability document: one per
+// key (LEDs that share a key lie side by side, in one zone).
+std::vector<RigLayout::Led> LedsOf(const Device& device, const std::vector<std::string>& ledKeys)
 {
+    std::vector<std::string> keys;
+    for (size_t i = 0; i < ledKeys.size(); ++i) {
+        if (i == 0 || ledKeys[i] != ledKeys[i - 1])
+            keys.push_back(ledKeys[i]);
+    }
     std::vector<RigLayout::Led> leds;
     if (device.type == DeviceType::Dram) {
         for (size_t i = 0; i < keys.size(); ++i)
@@ -182,6 +188,9 @@ RigState::Device DefaultsOf(const std::vector<const Device*>& devices,
         const OpenRgb::Mode* active = d.ActiveMode();
         for (size_t i = 0; i < keys[c]->size(); ++i) {
             const std::string& key = (*keys[c])[i];
+            // A zone that shows as one entry takes its first LED's values.
+            if (scene.leds.count(key))
+                continue;
             RigState::LedValues led;
             led.color = ShownColor(d, i);
             const ColorMath::Hsl hsl = ColorMath::HslFromPacked(*led.color);
@@ -248,9 +257,11 @@ OpenRgbMapping OpenRgbMapping::FromDevices(const std::vector<Device>& devices)
         // Two controllers that name themselves alike are told apart by their order.
         if (const int earlier = taken[c.key]++)
             c.key += "~" + std::to_string(earlier + 1);
+        // The panel shows the group's LEDs one by one; the other devices by zone.
+        const bool eachLed = deviceKey == Group;
         for (size_t led = 0; led < d.leds.size(); ++led) {
             const auto [zone, place] = ZonePlace(d, led);
-            c.ledKeys.push_back(c.key + "." + std::to_string(zone) + "." + std::to_string(place));
+            c.ledKeys.push_back(c.key + "." + std::to_string(zone) + (eachLed ? "." + std::to_string(place) : ""));
         }
         mapping.controllers.push_back(std::move(c));
     }

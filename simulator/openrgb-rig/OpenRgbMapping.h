@@ -15,7 +15,9 @@
 //   board LEDs named and placed after their zone and LED names; the boards
 //   are listed again as "Mainboard";
 // - keyboards, mice, graphics cards and headsets become "Keyboard", "Mouse",
-//   "Vga" and "TarskAudioDevices_Headset", two of a kind sharing one device;
+//   "Vga" and "TarskAudioDevices_Headset", one entry per zone (the panel
+//   shows none of them; a keyboard's hundred keys would only swell every
+//   document), two of a kind sharing one device;
 // - every other controller is left alone.
 //
 // LED keys are 7-bit text made of the controller's serial (its location, or
@@ -33,7 +35,8 @@ struct OpenRgbMapping
         // The device it shows its LEDs in ("Group", "Keyboard"...); empty for
         // a controller the service leaves alone.
         std::string deviceKey;
-        // One key per LED of the controller, in its LED order.
+        // The key of each LED of the controller, in its LED order; the LEDs
+        // of a zone shown as one entry share its key.
         std::vector<std::string> ledKeys;
     };
 

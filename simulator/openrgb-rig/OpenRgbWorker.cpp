@@ -281,8 +281,8 @@ void OpenRgbWorker::SendFrames(qint64 nowNs, bool onlyMoving)
             continue;
         EffectEngine::Render(unit.settings, inputs, frame);
         for (size_t k = 0; k < unit.places.size(); ++k) {
-            const auto [c, i] = unit.places[k];
-            buffers[c][i] = {frame[k].r, frame[k].g, frame[k].b};
+            for (const auto& [c, i] : unit.places[k])
+                buffers[c][i] = {frame[k].r, frame[k].g, frame[k].b};
         }
         for (size_t c = 0; c < plan.controllers.size(); ++c) {
             if (plan.controllers[c].way != ShowPlan::Way::Frames || mapping.controllers[c].deviceKey != unit.deviceKey)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <tuple>
 
 namespace {
@@ -61,14 +62,14 @@ ShowPlan::ControllerShow Decide(const OpenRgb::Device& device, const EffectSetti
     ShowPlan::ControllerShow show;
     const int direct = HardwareMode::Direct(device);
     if (note) {
-        if (const std::optional<HardwareMode::Choice> first = HardwareMode::FromNote(device, *note)) {
-            if (first->index == direct) {
+        if (const std::optional<HardwareMode::Noted> first = HardwareMode::FromNote(device, *note)) {
+            if (first->mode.index == direct) {
                 show.way = Way::Still;
             } else {
                 show.way = Way::Mode;
-                show.mode = *first;
+                show.mode = first->mode;
             }
-            show.colors = Colors(chosen);
+            show.colors = first->leds.empty() ? Colors(chosen) : first->leds;
             return show;
         }
     }
@@ -112,8 +113,10 @@ ShowPlan ShowPlan::Make(const OpenRgbMapping& mapping, const std::vector<OpenRgb
         const bool restoring = kept != defaults.devices.end() && kept->second == device;
 
         Unit unit{key, EffectOf(device), {}, false};
-        // (path position, place in the layout, controller, LED)
-        std::vector<std::tuple<int, size_t, size_t, size_t>> order;
+        // Each key once, by (path position, first place in the layout); the
+        // LEDs that show it.
+        std::vector<std::tuple<int, size_t, std::string>> order;
+        std::map<std::string, std::vector<std::pair<size_t, size_t>>> shownBy;
         for (size_t c = 0; c < mapping.controllers.size(); ++c) {
             const OpenRgbMapping::Controller& controller = mapping.controllers[c];
             if (controller.deviceKey != key)
@@ -126,8 +129,12 @@ ShowPlan ShowPlan::Make(const OpenRgbMapping& mapping, const std::vector<OpenRgb
             for (size_t i = 0; i < controller.ledKeys.size(); ++i) {
                 const std::string& k = controller.ledKeys[i];
                 own.leds.push_back(LedOf(scene.leds.at(k)));
-                const auto position = scene.pathOrder.find(k);
-                order.emplace_back(position != scene.pathOrder.end() ? position->second : INT_MAX, order.size(), c, i);
+                std::vector<std::pair<size_t, size_t>>& leds = shownBy[k];
+                if (leds.empty()) {
+                    const auto position = scene.pathOrder.find(k);
+                    order.emplace_back(position != scene.pathOrder.end() ? position->second : INT_MAX, order.size(), k);
+                }
+                leds.emplace_back(c, i);
             }
             const auto note = restoring ? defaults.notes.find(controller.key) : defaults.notes.end();
             plan.controllers[c] = Decide(devices[controller.index], own,
@@ -135,10 +142,9 @@ ShowPlan ShowPlan::Make(const OpenRgbMapping& mapping, const std::vector<OpenRgb
             unit.framed = unit.framed || plan.controllers[c].way == Way::Frames;
         }
         std::sort(order.begin(), order.end());
-        for (const auto& [position, layoutPlace, c, i] : order) {
-            const OpenRgbMapping::Controller& controller = mapping.controllers[c];
-            unit.settings.leds.push_back(LedOf(scene.leds.at(controller.ledKeys[i])));
-            unit.places.emplace_back(c, i);
+        for (const auto& [position, layoutPlace, k] : order) {
+            unit.settings.leds.push_back(LedOf(scene.leds.at(k)));
+            unit.places.push_back(std::move(shownBy[k]));
         }
         plan.units.push_back(std::move(unit));
     }

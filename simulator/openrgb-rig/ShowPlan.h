@@ -46,9 +46,10 @@ public:
         // The effect, its LEDs in path order (the state's path positions, then
         // the layout's order).
         EffectSettings settings;
-        // For each LED of settings: the controller (its place in
-        // OpenRgbMapping::controllers) and the LED's index in it.
-        std::vector<std::pair<size_t, size_t>> places;
+        // For each LED of settings, the LEDs that show it (one, or a zone's):
+        // the controller (its place in OpenRgbMapping::controllers) and the
+        // LED's index in it.
+        std::vector<std::vector<std::pair<size_t, size_t>>> places;
         // Some controller shows the unit's frames.
         bool framed = false;
     };

@@ -1,6 +1,8 @@
 #include "simulator/core/ServiceProgram.h"
 #include "simulator/openrgb-rig/OpenRgbRig.h"
 
+#include <csignal>
+
 namespace {
 
 const QString Server = QStringLiteral("openrgb");
@@ -39,6 +41,9 @@ std::unique_ptr<Rig> MakeRig(const QCommandLineParser& parser, QString& error)
 
 int main(int argc, char** argv)
 {
+    // A server that goes away must not end the service with a broken pipe
+    // (the client's sends say so themselves; this covers every other socket).
+    std::signal(SIGPIPE, SIG_IGN);
     ServiceProgram program(
         argc, argv, QStringLiteral("vornlight-service"),
         QStringLiteral("The lighting service of Vornlight on the D-Bus session bus (name and interface "

@@ -62,8 +62,8 @@ private slots:
         QCOMPARE(Places(group), std::string("1004:PellixDram 1004:PellixDram 1004:PellixDram 5:Back I/O 13:Board "
                                             "6:Header 1 6:Header 2 "));
         QCOMPARE(Keys(m.layout.Devices()[1]), (std::vector<std::string>{"MB-1.0.0", "MB-1.0.1", "MB-1.1.0", "MB-1.1.1"}));
-        // Two keyboards share the one device.
-        QCOMPARE(Keys(m.layout.Devices()[3]), (std::vector<std::string>{"KB-1.0.0", "KB-1.0.1", "KB-2.0.0"}));
+        // Two keyboards share the one device, one entry per zone.
+        QCOMPARE(Keys(m.layout.Devices()[3]), (std::vector<std::string>{"KB-1.0", "KB-2.0"}));
         QCOMPARE(Places(m.layout.Devices()[2]), std::string("1001:VGA "));
         for (const RigLayout::Device& d : m.layout.Devices()) {
             QCOMPARE(d.modes.size(), RigLayout::PanelEffects().size());
@@ -129,9 +129,10 @@ private slots:
         QCOMPARE(m.defaults.devices.at("Mainboard"), m.defaults.devices.at("Group"));
 
         const std::string note = m.defaults.notes.at("MB-M");
-        const std::optional<HardwareMode::Choice> back = HardwareMode::FromNote(board, note);
+        const std::optional<HardwareMode::Noted> back = HardwareMode::FromNote(board, note);
         QVERIFY2(back, note.c_str());
-        QVERIFY(HardwareMode::Same(*back, board.activeMode, board.modes[size_t(board.activeMode)]));
+        QVERIFY(HardwareMode::Same(back->mode, board.activeMode, board.modes[size_t(board.activeMode)]));
+        QCOMPARE(back->leds, board.colors);
         // A note that does not fit the device is not taken.
         OpenRgb::Device other = board;
         other.modes[size_t(board.activeMode)].value = 99;

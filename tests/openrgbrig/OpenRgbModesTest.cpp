@@ -69,16 +69,6 @@ void SetFirstModes(OpenRgbRigProcess& rig)
     }));
 }
 
-std::string RainbowGroupValues(int speed, bool startToEnd)
-{
-    return "<color_type>Cycle</color_type><start_end_color_cycle_start>0.000000</start_end_color_cycle_start>"
-           "<start_end_color_cycle_end>1.000000</start_end_color_cycle_end>"
-           "<start_end_color_cycle_range>1.000000</start_end_color_cycle_range>"
-           "<start_to_end_or_end_to_start>"
-        + std::string(startToEnd ? "1" : "0") + "</start_to_end_or_end_to_start><effect_path_order/><effect_speed>"
-        + std::to_string(speed) + "</effect_speed>";
-}
-
 } // namespace
 
 class OpenRgbModesTest : public QObject
@@ -142,7 +132,7 @@ private slots:
         QVERIFY2(missed.empty(), missed.c_str());
 
         // The board has no rainbow: it shows frames beside the module's own.
-        QVERIFY(apply(OpenRgbRigProcess::Profile(5, 0xff00, "na", RainbowGroupValues(2, false))));
+        QVERIFY(apply(OpenRgbRigProcess::Profile(5, 0xff00, "na", OpenRgbRigProcess::RainbowValues(2, false))));
         missed = expect("Rainbow speed 4 direction 0", "Direct speed 0 direction 0");
         QVERIFY2(missed.empty(), missed.c_str());
         QVERIFY(rig.WaitFor([](const Devices& d) { return d[Board].colors[0] != d[Board].colors[20]; }));

@@ -73,11 +73,27 @@ std::vector<std::string> OpenRgbRigProcess::GroupLeds()
 
 std::string OpenRgbRigProcess::Profile(int mode, unsigned color, const std::string& ledSpeed, const std::string& extra)
 {
+    return Profile(GroupLeds(), mode, color, ledSpeed, extra);
+}
+
+std::string OpenRgbRigProcess::RainbowValues(int speed, bool startToEnd)
+{
+    return "<color_type>Cycle</color_type><start_end_color_cycle_start>0.000000</start_end_color_cycle_start>"
+           "<start_end_color_cycle_end>1.000000</start_end_color_cycle_end>"
+           "<start_end_color_cycle_range>1.000000</start_end_color_cycle_range>"
+           "<start_to_end_or_end_to_start>"
+        + std::string(startToEnd ? "1" : "0") + "</start_to_end_or_end_to_start><effect_path_order/><effect_speed>"
+        + std::to_string(speed) + "</effect_speed>";
+}
+
+std::string OpenRgbRigProcess::Profile(const std::vector<std::string>& leds, int mode, unsigned color,
+                                       const std::string& ledSpeed, const std::string& extra)
+{
     std::string text = "<root><header>ORVEL_LUMET</header><version>1.1</version><funcid>4</funcid>"
                        "<device key=\"Group\"><scene><state>S0</state><mode key=\""
         + std::to_string(mode) + "\"><iscolorsynced>0</iscolorsynced>" + extra;
     const ColorMath::Hsl hsl = ColorMath::HslFromPacked(color);
-    for (const std::string& key : GroupLeds()) {
+    for (const std::string& key : leds) {
         text += "<led key=\"" + key + "\"><color>" + std::to_string(color) + "</color><hue>"
             + NumberText::FormatFloat(hsl.hue) + "</hue><saturation>" + NumberText::FormatFloat(hsl.saturation)
             + "</saturation><lightness>" + NumberText::FormatFloat(hsl.lightness) + "</lightness><speed>" + ledSpeed

@@ -46,6 +46,12 @@ public:
     // elements of the mode, before the LEDs).
     static std::string Profile(int mode, unsigned color, const std::string& ledSpeed = "na",
                                const std::string& extra = {});
+    // The same for the LEDs named.
+    static std::string Profile(const std::vector<std::string>& leds, int mode, unsigned color,
+                               const std::string& ledSpeed = "na", const std::string& extra = {});
+    // The group values of a rainbow over the whole circle at a speed, run
+    // from the group's start to its end or back, for the extra of Profile.
+    static std::string RainbowValues(int speed, bool startToEnd);
     static QDBusMessage Apply(const std::string& document, const char* key = "Group");
 
     // Whether every LED of the controllers named name shows color.

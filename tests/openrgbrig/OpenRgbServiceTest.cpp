@@ -13,7 +13,9 @@
 #include "profile/FixedProfile.h"
 #include "simulator/openrgb/OpenRgbClient.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -174,9 +176,10 @@ private slots:
                  "breathing never shows the chosen colour");
     }
 
-    // The server killed and started again: the effect is back within two
-    // seconds of its return; meanwhile the service answers. A re-detection
-    // (new devices, all dark) is shown the effect again too.
+    // A frozen server holds up no call. The server killed: the service
+    // answers, and soon without a group. Started again: the effect is back
+    // within two seconds of its return. A re-detection (new devices, all
+    // dark) is shown the effect again too.
     void serverComesBackAndRedetects()
     {
         OpenRgbRigProcess rig;
@@ -187,11 +190,25 @@ private slots:
         QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff0000))));
         QVERIFY(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }));
 
+        // A server that takes no more calls holds up no call on the bus.
+        rig.server.Freeze();
+        QElapsedTimer frozen;
+        frozen.start();
+        QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff00))));
+        QVERIFY(!SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty());
+        QVERIFY(frozen.elapsed() < 1000);
+        rig.server.Thaw();
+        QVERIFY(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, {0, 255, 0}); }));
+        QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff0000))));
+        QVERIFY(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }));
+
         rig.server.Kill();
         QElapsedTimer answer;
         answer.start();
         QVERIFY(!SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty());
         QVERIFY(answer.elapsed() < 1000);
+        // Gone for good: no group after a few seconds.
+        QTRY_VERIFY_WITH_TIMEOUT(!HasGroup(), 10000);
         QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
         QElapsedTimer back;
         back.start();
@@ -206,6 +223,28 @@ private slots:
         rig.StopService();
         const QString said = rig.Service().ErrorOutput();
         QCOMPARE(said.count(QLatin1String("lost the OpenRGB SDK server at 127.0.0.1:")), 1);
+    }
+
+    // The temperature effect follows the CPU sensor (--hwmon): held steady,
+    // red when hot, blue when cool, looked at again about once a second.
+    void temperatureFollowsTheSensor()
+    {
+        QTemporaryDir hwmon;
+        QVERIFY(QDir(hwmon.path()).mkpath(QStringLiteral("hwmon3")));
+        auto write = [&](const QByteArray& name, const QByteArray& text) {
+            QFile file(hwmon.filePath(QStringLiteral("hwmon3/") + QLatin1String(name)));
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+        };
+        QVERIFY(write("name", "k10temp\n") && write("temp1_input", "85000\n"));
+        OpenRgbRigProcess rig;
+        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
+        QVERIFY(rig.StartService({QStringLiteral("--hwmon"), hwmon.path()}));
+        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QVERIFY(Applied(OpenRgbRigProcess::Apply(
+            OpenRgbRigProcess::Profile(18, 0xffffff, "na", "<effect_speed>2</effect_speed>"))));
+        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Red); }), "hot does not show red");
+        QVERIFY(write("temp1_input", "25000\n"));
+        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, {0, 0, 255}); }), "cool does not show blue");
     }
 
     // Without a server the service answers without a group and says where it

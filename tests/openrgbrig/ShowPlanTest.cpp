@@ -77,8 +77,9 @@ private slots:
         for (auto& [key, position] : path)
             position = count - 1 - position;
         plan = ShowPlan::Make(m, devices, state, m.defaults, false);
-        QCOMPARE(plan.units[0].places.front(), (std::pair<size_t, size_t>(2, 1)));
-        QCOMPARE(plan.units[0].places.back(), (std::pair<size_t, size_t>(0, 0)));
+        using Leds = std::vector<std::pair<size_t, size_t>>;
+        QCOMPARE(plan.units[0].places.front(), (Leds{{2, 1}}));
+        QCOMPARE(plan.units[0].places.back(), (Leds{{0, 0}}));
     }
 
     // With hardware modes chosen, a device runs the effect itself where a
