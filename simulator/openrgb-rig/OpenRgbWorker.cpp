@@ -36,6 +36,14 @@ QString Where(const OpenRgbWorker::Options& options)
     return QStringLiteral("%1:%2").arg(QString::fromStdString(options.host)).arg(options.port);
 }
 
+// The client's reason, without the server's address that the message names already.
+QString Reason(const OpenRgbWorker::Options& options, const std::string& error)
+{
+    const QString text = QString::fromStdString(error);
+    const QString prefix = QStringLiteral("OpenRGB server %1: ").arg(Where(options));
+    return text.startsWith(prefix) ? text.mid(prefix.size()) : text;
+}
+
 } // namespace
 
 OpenRgbWorker::OpenRgbWorker(Options options, Announce announce, Looked looked)
@@ -98,7 +106,7 @@ void OpenRgbWorker::TryConnect()
         ServiceLog::Say(QStringLiteral("no OpenRGB SDK server answers at %1 (%2). Until one does the service shows "
                                        "no devices; start OpenRGB with its SDK server (openrgb --server), or name "
                                        "another server with --openrgb HOST:PORT")
-                            .arg(Where(options), QString::fromStdString(client.Error())));
+                            .arg(Where(options), Reason(options, client.Error())));
         outageSaid = true;
     }
     FirstLookEnded();
@@ -122,7 +130,7 @@ void OpenRgbWorker::Lost(const std::string& reason)
     sent.clear();
     if (!outageSaid) {
         ServiceLog::Say(QStringLiteral("lost the OpenRGB SDK server at %1 (%2); trying again")
-                            .arg(Where(options), QString::fromStdString(reason)));
+                            .arg(Where(options), Reason(options, reason)));
         outageSaid = true;
     }
     if (!grace.isActive())
@@ -343,7 +351,7 @@ void OpenRgbWorker::CommandFailed()
             // Said once, not with every frame that meets the same refusal.
             complaint = client.Error();
             ServiceLog::Say(QStringLiteral("a command to the OpenRGB SDK server at %1 was refused: %2")
-                                .arg(Where(options), QString::fromStdString(complaint)));
+                                .arg(Where(options), Reason(options, complaint)));
         }
     });
 }
