@@ -129,9 +129,9 @@ int main(int argc, char** argv)
             return Fail("the static effect's view builds no profile to send");
 
         // The rainbow changes every LED in every frame: every frame is sent.
-        if (OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true)))
-                .type()
-            != QDBusMessage::ReplyMessage)
+        const std::string rainbow =
+            OpenRgbRigProcess::Profile(5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true));
+        if (OpenRgbRigProcess::Apply(rainbow).type() != QDBusMessage::ReplyMessage)
             return Fail("the rainbow was refused");
         QThread::msleep(500);
         animated = CoreShare(real.Pid(), seconds);
@@ -172,8 +172,9 @@ int main(int argc, char** argv)
     for (const RigLayout::Led& led : service.Layout().FindDevice("Group")->leds)
         leds.push_back(led.key);
     std::string fault;
-    if (service.SetProfile("Group", OpenRgbRigProcess::Profile(leds, 5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true)), fault)
-        != LightingService::Outcome::Applied)
+    const std::string rainbow =
+        OpenRgbRigProcess::Profile(leds, 5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true));
+    if (service.SetProfile("Group", rainbow, fault) != LightingService::Outcome::Applied)
         return Fail("the rainbow was refused: ", fault.c_str());
     QElapsedTimer clock;
     clock.start();

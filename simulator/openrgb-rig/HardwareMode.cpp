@@ -72,6 +72,24 @@ bool WholeCircle(const EffectSettings& own)
     return own.colorType != EffectSettings::ColorType::Gradient || own.cycleRange >= 1.0f;
 }
 
+// How an effect of the panel is shown by a device's own mode.
+struct Match
+{
+    int effect; // 0: the LEDs dark (switched off, sleep)
+    const char* mode;
+    enum { None, Leds, WholeCircle } colors;
+    enum { Still, LedSpeed, EffectSpeed } speed;
+};
+
+const Match Matches[] = {
+    {0, "Off", Match::None, Match::Still},
+    {EffectSettings::Static, "Static", Match::Leds, Match::Still},
+    {EffectSettings::Breathing, "Breathing", Match::Leds, Match::LedSpeed},
+    {EffectSettings::Strobing, "Flashing", Match::Leds, Match::EffectSpeed},
+    {EffectSettings::ColorCycle, "Spectrum Cycle", Match::WholeCircle, Match::LedSpeed},
+    {EffectSettings::Rainbow, "Rainbow", Match::WholeCircle, Match::EffectSpeed},
+};
+
 std::string Hex(const Color& c)
 {
     char text[8];
@@ -196,67 +214,30 @@ std::optional<HardwareMode::Choice> HardwareMode::ForEffect(const OpenRgb::Devic
                                                             const std::vector<Rgb>& colors)
 {
     const bool dark = !own.enabled || own.mode == EffectSettings::Sleep;
-    const char* name = nullptr;
-    if (dark) {
-        name = "Off";
-    } else {
-        switch (own.mode) {
-        case EffectSettings::Static:
-            name = "Static";
-            break;
-        case EffectSettings::Breathing:
-            name = "Breathing";
-            break;
-        case EffectSettings::Strobing:
-            name = "Flashing";
-            break;
-        case EffectSettings::ColorCycle:
-            name = "Spectrum Cycle";
-            break;
-        case EffectSettings::Rainbow:
-            name = "Rainbow";
-            break;
-        default:
-            return std::nullopt;
-        }
+    const Match* match = nullptr;
+    for (const Match& m : Matches) {
+        if (m.effect == (dark ? 0 : own.mode))
+            match = &m;
     }
-    const int index = Find(device, name);
+    const int index = match ? Find(device, match->mode) : -1;
     if (index < 0)
         return std::nullopt;
-
-    std::optional<Choice> choice;
-    int speed = 0;
-    switch (dark ? 0 : own.mode) {
-    case 0:
-        choice = Choice{index, device.modes[static_cast<size_t>(index)], false};
-        break;
-    case EffectSettings::Static:
-        choice = Colored(device, index, colors);
-        break;
-    case EffectSettings::Breathing:
-        choice = Colored(device, index, colors);
-        speed = LedSpeed(own);
-        break;
-    case EffectSettings::Strobing:
-        choice = Colored(device, index, colors);
-        speed = own.effectSpeed;
-        break;
-    case EffectSettings::ColorCycle:
-        // The hardware turns every LED the one way round the whole circle.
-        if (WholeCircle(own) && std::none_of(own.leds.begin(), own.leds.end(), [](const EffectSettings::Led& l) {
-                return l.direction.value_or(0) < 0;
-            }))
-            choice = Choice{index, device.modes[static_cast<size_t>(index)], false};
-        speed = LedSpeed(own);
-        break;
-    case EffectSettings::Rainbow:
-        if (WholeCircle(own))
-            choice = Choice{index, device.modes[static_cast<size_t>(index)], false};
-        speed = own.effectSpeed;
-        break;
-    }
+    // The hardware runs the whole circle, every LED the one way round.
+    const bool backwards = std::any_of(own.leds.begin(), own.leds.end(),
+                                       [](const EffectSettings::Led& l) { return l.direction.value_or(0) < 0; });
+    if (match->colors == Match::WholeCircle
+        && (!WholeCircle(own) || (own.mode == EffectSettings::ColorCycle && backwards)))
+        return std::nullopt;
+    std::optional<Choice> choice = match->colors == Match::Leds
+        ? Colored(device, index, colors)
+        : std::optional<Choice>(Choice{index, device.modes[static_cast<size_t>(index)], false});
     if (!choice)
         return std::nullopt;
+    int speed = 0;
+    if (match->speed == Match::LedSpeed)
+        speed = LedSpeed(own);
+    else if (match->speed == Match::EffectSpeed)
+        speed = own.effectSpeed;
     Mode& m = choice->settings;
     m.speed = ModeSpeed(m, speed);
     if (m.Has(OpenRgb::HasBrightness))

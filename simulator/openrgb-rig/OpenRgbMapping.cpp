@@ -96,8 +96,8 @@ std::string ZoneName(const Device& device, size_t zone)
 
 const Place& BoardPlace(const Device& device, size_t led)
 {
-    const std::string words =
-        Lower(ZoneName(device, ZonePlace(device, led).first) + " " + (led < device.leds.size() ? device.leds[led].name : ""));
+    const std::string ledName = led < device.leds.size() ? device.leds[led].name : "";
+    const std::string words = Lower(ZoneName(device, ZonePlace(device, led).first) + " " + ledName);
     for (const Place& place : BoardPlaces) {
         if (words.find(place.keyword) != std::string::npos)
             return place;
@@ -266,9 +266,10 @@ OpenRgbMapping OpenRgbMapping::FromDevices(const std::vector<Device>& devices)
         mapping.controllers.push_back(std::move(c));
     }
     // Memory modules before the boards in the group, each kind in the server's order.
-    std::stable_sort(mapping.controllers.begin(), mapping.controllers.end(), [&](const Controller& a, const Controller& b) {
-        return devices[a.index].type == DeviceType::Dram && devices[b.index].type != DeviceType::Dram;
-    });
+    std::stable_sort(mapping.controllers.begin(), mapping.controllers.end(),
+                     [&](const Controller& a, const Controller& b) {
+                         return devices[a.index].type == DeviceType::Dram && devices[b.index].type != DeviceType::Dram;
+                     });
 
     std::vector<std::pair<std::string, std::vector<const Controller*>>> documents;
     auto add = [&](const std::string& key, const Controller& c) {

@@ -13,7 +13,8 @@ bool OpenRgbRig::ParseServer(const QString& text, Options& options, QString& err
         host = host.mid(1, host.size() - 2);
     bool number = false;
     const uint port = colon > 0 ? text.midRef(colon + 1).toUInt(&number) : 0;
-    const bool printable = std::all_of(host.begin(), host.end(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
+    const bool printable =
+        std::all_of(host.begin(), host.end(), [](QChar c) { return c.unicode() > 32 && c.unicode() < 127; });
     if (host.isEmpty() || !printable || host.contains(QLatin1Char('[')) || host.contains(QLatin1Char(']'))
         || (host.contains(QLatin1Char(':')) && !text.startsWith(QLatin1Char('['))) || !number || port == 0
         || port > 65535) {

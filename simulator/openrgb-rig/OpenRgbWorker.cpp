@@ -47,8 +47,8 @@ QString Reason(const OpenRgbWorker::Options& options, const std::string& error)
 } // namespace
 
 OpenRgbWorker::OpenRgbWorker(Options options, Announce announce, Looked looked)
-    : options(std::move(options)), announce(std::move(announce)), looked(std::move(looked)), client(ClientOptions()), retry(this), poll(this),
-      grace(this), reread(this), clock(this), announced(RigDocuments::Capability(RigLayout())),
+    : options(std::move(options)), announce(std::move(announce)), looked(std::move(looked)), client(ClientOptions()),
+      retry(this), poll(this), grace(this), reread(this), clock(this), announced(RigDocuments::Capability(RigLayout())),
       temperature(this->options.hwmonRoot)
 {
     retry.setSingleShot(true);

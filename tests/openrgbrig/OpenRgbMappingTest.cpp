@@ -61,7 +61,8 @@ private slots:
                                                          "MB-1.0.1", "MB-1.1.0", "MB-1.1.1"}));
         QCOMPARE(Places(group), std::string("1004:PellixDram 1004:PellixDram 1004:PellixDram 5:Back I/O 13:Board "
                                             "6:Header 1 6:Header 2 "));
-        QCOMPARE(Keys(m.layout.Devices()[1]), (std::vector<std::string>{"MB-1.0.0", "MB-1.0.1", "MB-1.1.0", "MB-1.1.1"}));
+        QCOMPARE(Keys(m.layout.Devices()[1]),
+                 (std::vector<std::string>{"MB-1.0.0", "MB-1.0.1", "MB-1.1.0", "MB-1.1.1"}));
         // Two keyboards share the one device, one entry per zone.
         QCOMPARE(Keys(m.layout.Devices()[3]), (std::vector<std::string>{"KB-1.0", "KB-2.0"}));
         QCOMPARE(Places(m.layout.Devices()[2]), std::string("1001:VGA "));

@@ -4,8 +4,6 @@
 // colours of their own. Read back with a second SDK client.
 #include "tests/openrgbrig/OpenRgbRigProcess.h"
 
-#include "model/CapabilityParser.h"
-#include "model/DeviceMaster.h"
 #include "profile/FixedProfile.h"
 #include "simulator/openrgb/OpenRgbClient.h"
 
@@ -22,12 +20,6 @@ constexpr size_t Board = 1;
 
 const Color Green{0, 255, 0};
 const Color Sky{0, 128, 255};
-
-bool HasGroup()
-{
-    return CapabilityParser::Parse(SimulatorProcess::Fetch(QStringLiteral("GetCapability")).toStdString()).group
-        != nullptr;
-}
 
 // The active mode's name, speed, direction and own colours, as one text that
 // a failing comparison shows whole.
@@ -47,10 +39,12 @@ bool Runs(const Devices& d, size_t device, const std::string& running)
     return d.size() == 2 && Running(d[device]) == running;
 }
 
-// Before the service meets them: the module runs its rainbow slowly to the
-// right, the board its static mode in its own colour.
-void SetFirstModes(OpenRgbRigProcess& rig)
+// The server, then the service with extra; before the service meets them,
+// the module runs its rainbow slowly to the right, the board its static mode
+// in its own colour.
+void StartWithFirstModes(OpenRgbRigProcess& rig, const QStringList& extra)
 {
+    QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
     OpenRgbClient client;
     QVERIFY(client.Connect("127.0.0.1", rig.server.Port()));
     const std::optional<Devices> devices = client.Controllers();
@@ -65,8 +59,10 @@ void SetFirstModes(OpenRgbRigProcess& rig)
     sky.colors = {Sky};
     QVERIFY(client.UpdateMode(Board, uint32_t(still), sky));
     QVERIFY(rig.WaitFor([](const Devices& d) {
-        return Runs(d, Module, "Rainbow speed 3 direction 1") && Runs(d, Board, "Static speed 0 direction 0 colour 0,128,255");
+        return Runs(d, Module, "Rainbow speed 3 direction 1")
+            && Runs(d, Board, "Static speed 0 direction 0 colour 0,128,255");
     }));
+    QVERIFY2(rig.Start(extra), qPrintable(rig.Problem()));
 }
 
 } // namespace
@@ -87,16 +83,14 @@ private slots:
     void framesByDefault()
     {
         OpenRgbRigProcess rig(OpenRgbServer::Devices::Modes);
-        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        SetFirstModes(rig);
+        StartWithFirstModes(rig, {});
         if (QTest::currentTestFailed())
             return;
-        QVERIFY(rig.StartService());
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
         QVERIFY(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(2, 0xff00, "-2")).type()
                 == QDBusMessage::ReplyMessage);
         QVERIFY2(rig.WaitFor([](const Devices& d) {
-                     return Runs(d, Module, "Direct speed 0 direction 0") && Runs(d, Board, "Direct speed 0 direction 0");
+                     return Runs(d, Module, "Direct speed 0 direction 0")
+                         && Runs(d, Board, "Direct speed 0 direction 0");
                  }),
                  Running(rig.Last().at(Module)).c_str());
     }
@@ -108,15 +102,12 @@ private slots:
     void hardwareModes()
     {
         OpenRgbRigProcess rig(OpenRgbServer::Devices::Modes);
-        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        SetFirstModes(rig);
+        StartWithFirstModes(rig, {QStringLiteral("--hardware-modes")});
         if (QTest::currentTestFailed())
             return;
-        QVERIFY(rig.StartService({QStringLiteral("--hardware-modes")}));
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
         auto expect = [&](const std::string& module, const std::string& board) {
             if (!rig.WaitFor([&](const Devices& d) { return Runs(d, Module, module) && Runs(d, Board, board); }))
-                return std::string("module: ") + Running(rig.Last().at(Module)) + "; board: " + Running(rig.Last().at(Board));
+                return "module: " + Running(rig.Last().at(Module)) + "; board: " + Running(rig.Last().at(Board));
             return std::string();
         };
         auto apply = [](const std::string& document, const char* key = "Group") {

@@ -28,6 +28,34 @@ bool OpenRgbRigProcess::StartService(const QStringList& extra)
     return service->Start();
 }
 
+bool OpenRgbRigProcess::Start(const QStringList& extra)
+{
+    if (!server.Start()) {
+        problem = server.Error();
+        return false;
+    }
+    if (!StartService(extra)) {
+        problem = QStringLiteral("vornlight-service did not start: ") + service->ErrorOutput();
+        return false;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (!HasGroup()) {
+        if (clock.elapsed() > 10000) {
+            problem = QStringLiteral("vornlight-service lists no group; it said: ") + service->ErrorOutput();
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+bool OpenRgbRigProcess::HasGroup()
+{
+    return CapabilityParser::Parse(SimulatorProcess::Fetch(QStringLiteral("GetCapability")).toStdString()).group
+        != nullptr;
+}
+
 void OpenRgbRigProcess::StopService()
 {
     if (service)

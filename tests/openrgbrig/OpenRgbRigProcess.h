@@ -29,6 +29,12 @@ public:
 
     // The service with the server's address and its state folder, and extra.
     bool StartService(const QStringList& extra = {});
+    // The server (unless it runs), then the service, until the service lists
+    // the group; false with the reason in Problem().
+    bool Start(const QStringList& extra = {});
+    QString Problem() const { return problem; }
+    // Whether the service's capability lists the group.
+    static bool HasGroup();
     void StopService();
     SimulatorProcess& Service() { return *service; }
     QString StateDir() const { return dir.filePath(QStringLiteral("state")); }
@@ -60,6 +66,7 @@ public:
     static std::vector<const OpenRgb::Device*> Modules(const Devices& devices);
 
 private:
+    QString problem;
     QTemporaryDir dir;
     std::unique_ptr<SimulatorProcess> service;
     Devices last;

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -47,11 +48,6 @@ QString Capability()
     return SimulatorProcess::Fetch(QStringLiteral("GetCapability"));
 }
 
-bool HasGroup()
-{
-    return CapabilityParser::Parse(Capability().toStdString()).group != nullptr;
-}
-
 bool Applied(const QDBusMessage& reply)
 {
     return reply.type() == QDBusMessage::ReplyMessage;
@@ -75,9 +71,7 @@ private slots:
     void groupAndKeysSurviveRestarts()
     {
         OpenRgbRigProcess rig;
-        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QVERIFY(rig.StartService());
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
         const QString capability = Capability();
         const CapabilityParser::Result model = CapabilityParser::Parse(capability.toStdString());
         const std::vector<LedInfo*> leds = model.group->GetLeds();
@@ -100,9 +94,7 @@ private slots:
 
         rig.StopService();
         rig.server.Kill();
-        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QVERIFY(rig.StartService());
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
         QCOMPARE(Capability(), capability);
     }
 
@@ -128,10 +120,11 @@ private slots:
         QVERIFY(rig.WaitFor([](const Devices&) { return true; }));
         const std::vector<std::vector<Color>> before = ColorsOf(rig.Last());
 
-        QVERIFY(rig.StartService());
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
         QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 255))));
-        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Red) && OpenRgbRigProcess::Shows(d, "Debug Motherboard", Red); }),
+        QVERIFY2(rig.WaitFor([](const Devices& d) {
+                     return ModulesShow(d, Red) && OpenRgbRigProcess::Shows(d, "Debug Motherboard", Red);
+                 }),
                  "the group does not show static red");
 
         QVERIFY(Applied(OpenRgbRigProcess::Apply(FixedProfile::LedSwitch(false), FixedProfile::TargetKey)));
@@ -157,9 +150,7 @@ private slots:
     void breathingFadesAndPeaks()
     {
         OpenRgbRigProcess rig;
-        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QVERIFY(rig.StartService());
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
         const Color green{0, 255, 0};
         QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(2, 0xff00))));
         bool moved = false;
@@ -183,9 +174,7 @@ private slots:
     void serverComesBackAndRedetects()
     {
         OpenRgbRigProcess rig;
-        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QVERIFY(rig.StartService());
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
         const Color blue{0, 0, 255};
         QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff0000))));
         QVERIFY(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }));
@@ -208,7 +197,7 @@ private slots:
         QVERIFY(!SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty());
         QVERIFY(answer.elapsed() < 1000);
         // Gone for good: no group after a few seconds.
-        QTRY_VERIFY_WITH_TIMEOUT(!HasGroup(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!OpenRgbRigProcess::HasGroup(), 10000);
         QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
         QElapsedTimer back;
         back.start();
@@ -237,14 +226,29 @@ private slots:
         };
         QVERIFY(write("name", "k10temp\n") && write("temp1_input", "85000\n"));
         OpenRgbRigProcess rig;
-        QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QVERIFY(rig.StartService({QStringLiteral("--hwmon"), hwmon.path()}));
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QVERIFY2(rig.Start({QStringLiteral("--hwmon"), hwmon.path()}), qPrintable(rig.Problem()));
         QVERIFY(Applied(OpenRgbRigProcess::Apply(
             OpenRgbRigProcess::Profile(18, 0xffffff, "na", "<effect_speed>2</effect_speed>"))));
         QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Red); }), "hot does not show red");
         QVERIFY(write("temp1_input", "25000\n"));
         QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, {0, 0, 255}); }), "cool does not show blue");
+    }
+
+    // Options that do not fit end the program with 2 and the reason, before
+    // it takes the bus name.
+    void wrongOptionsAreRefused()
+    {
+        const QStringList wrong[] = {{QStringLiteral("--openrgb"), QStringLiteral("localhost")},
+                                     {QStringLiteral("--fps"), QStringLiteral("0")},
+                                     {QStringLiteral("--fps"), QStringLiteral("fast")}};
+        for (const QStringList& arguments : wrong) {
+            QProcess program;
+            program.start(SimulatorProcess::Program(QStringLiteral("vornlight-service")), arguments);
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitCode(), 2);
+            QVERIFY2(program.readAllStandardError().contains(arguments[1].toLatin1()), qPrintable(arguments.join(' ')));
+            QVERIFY(!SimulatorProcess::IsNameOwned());
+        }
     }
 
     // Without a server the service answers without a group and says where it
@@ -257,10 +261,10 @@ private slots:
         QVERIFY(rig.StartService());
         QTest::qWait(2500); // several attempts to connect
         QVERIFY(!Capability().isEmpty());
-        QVERIFY(!HasGroup());
+        QVERIFY(!OpenRgbRigProcess::HasGroup());
         QVERIFY(!SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty());
         QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QTRY_VERIFY_WITH_TIMEOUT(HasGroup(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(OpenRgbRigProcess::HasGroup(), 10000);
         rig.StopService();
         const QString said = rig.Service().ErrorOutput();
         const QString where = QStringLiteral("no OpenRGB SDK server answers at 127.0.0.1:%1").arg(rig.server.Port());
