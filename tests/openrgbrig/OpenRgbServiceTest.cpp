@@ -204,9 +204,11 @@ private slots:
         QVERIFY2(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }), "the effect is not shown again");
         QVERIFY2(back.elapsed() <= 2000, qPrintable(QStringLiteral("shown again after %1 ms").arg(back.elapsed())));
 
+        // The devices detected again start dark; the server tells of each.
         OpenRgbClient rescanner;
         QVERIFY(rescanner.Connect("127.0.0.1", rig.server.Port()) && rescanner.RescanDevices());
-        QVERIFY(rig.WaitFor([&](const Devices& d) { return !ModulesShow(d, blue); }, 5000));
+        QTRY_VERIFY_WITH_TIMEOUT(rescanner.Poll() && rescanner.DeviceListChanged(), 10000);
+        QVERIFY(rescanner.Controllers()); // read once the notices have stopped
         QVERIFY2(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }),
                  "the devices found again are not shown the effect");
         rig.StopService();
