@@ -96,33 +96,22 @@ function(lumet_windows_test name libs env no_german)
   endif()
 endfunction()
 
-# lumet_windows_plugins_in_programs(DIR): the static Qt links its plugins into
-# everything that uses QtGui, static libraries included, each compiling the
-# plugins' import code again; only the programs need them. Walks DIR and the
-# folders below it.
-function(lumet_windows_plugins_in_programs dir)
-  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
-  foreach(target ${targets})
-    get_target_property(type ${target} TYPE)
-    if(type STREQUAL "STATIC_LIBRARY")
-      set_target_properties(${target} PROPERTIES QT_NO_PLUGINS "${Qt5Gui_PLUGINS};${Qt5Widgets_PLUGINS}")
-    endif()
-  endforeach()
-  get_property(folders DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
-  foreach(folder ${folders})
-    lumet_windows_plugins_in_programs(${folder})
-  endforeach()
-endfunction()
-
-# lumet_windows_leave_host_only(DIR): leaves unbuilt every target below DIR
-# that is part of the Linux lighting service or links it (test support
-# libraries of its folders included), so the host's definitions still resolve.
-function(lumet_windows_leave_host_only dir)
+# lumet_windows_settle_targets(DIR): walks DIR and the folders below it.
+# - The static Qt links its plugins into everything that uses QtGui, static
+#   libraries included, each compiling the plugins' import code again; only
+#   the programs get them.
+# - Every target that is part of the Linux lighting service or links it (test
+#   support libraries of its folders included) is left unbuilt, so the host's
+#   definitions still resolve.
+function(lumet_windows_settle_targets dir)
   get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
   foreach(target ${targets})
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "INTERFACE_LIBRARY")
       continue()
+    endif()
+    if(type STREQUAL "STATIC_LIBRARY")
+      set_target_properties(${target} PROPERTIES QT_NO_PLUGINS "${Qt5Gui_PLUGINS};${Qt5Widgets_PLUGINS}")
     endif()
     get_target_property(links ${target} LINK_LIBRARIES)
     foreach(name ${target} ${links})
@@ -133,6 +122,6 @@ function(lumet_windows_leave_host_only dir)
   endforeach()
   get_property(folders DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
   foreach(folder ${folders})
-    lumet_windows_leave_host_only(${folder})
+    lumet_windows_settle_targets(${folder})
   endforeach()
 endfunction()

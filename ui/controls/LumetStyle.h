@@ -9,8 +9,6 @@
 // on Windows already at start on the chosen effect.
 class LumetStyle : public QProxyStyle
 {
-    Q_OBJECT
-
 public:
     using QProxyStyle::QProxyStyle;
 
