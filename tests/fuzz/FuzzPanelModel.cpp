@@ -1,7 +1,6 @@
 // The capability or (LUMET_FUZZED_STATUS) the status document as the service
-// might send it, beside the other fixture, loaded as the main window loads
-// them; then every kind of effect profile the views build, and the profile of
-// the view the panel would now show, must each be empty or well-formed XML.
+// might send it, loaded beside the other fixture as the main window loads them;
+// every kind of effect profile, and the shown view's, is empty or well-formed.
 
 #include "tests/fuzz/FuzzHarness.h"
 #include "tests/support/RecordingService.h"
@@ -66,7 +65,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // Widening bytes narrows back to them: bytes reach all the parsers can get.
 #ifdef LUMET_FUZZED_STATUS
     service->status = FuzzHarness::Input(data, size);
 #else
@@ -85,8 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!group)
         return 0;
 
-    // The effect the status reports, else the group's first (the user's
-    // first click); the mode keys are the numbers the capability parse took.
+    // The effect the status reports, else the group's first (the user's first click).
     const EffectSetting* loaded = group->GetGroupSettingLoaded();
     const ModeInfo* mode = loaded ? loaded->mode : nullptr;
     if (!mode && group->GetModes() && !group->GetModes()->GetModes().empty())
