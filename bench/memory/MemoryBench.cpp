@@ -1,10 +1,8 @@
 // A long session with the real main window against the simulated service:
-// the LED switch toggled and APPLY pressed a thousand times each (without the
-// service's settle time), every effect of the group in turn, events handled
-// after each step as the event loop would. What the process keeps resident
-// must level off: the figure is the growth of the whole process's resident
-// memory after the first 50 steps of each kind, which fill the caches that
-// are made once (the mask's picture, each view's first pictures).
+// the LED switch toggled and APPLY pressed (without the settle time, every
+// effect in turn) a thousand times each, events handled after each step. The
+// figure is the growth of resident memory after the first 50 steps of each
+// kind, which fill the caches made once (the mask's and views' first pictures).
 
 #include "bench/common/BenchSession.h"
 #include "bench/common/BenchTiming.h"
@@ -36,10 +34,11 @@ double ResidentMiB()
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-// The growth of resident memory from the warmUp-th step to the last, with
-// the heap in use beside it every 250 steps.
-double GrowthMiB(const char* name, int steps, int warmUp, const std::function<void(int)>& step)
+// The growth of resident memory from the 50th step to the last, with the heap
+// in use beside it every 250 steps.
+double GrowthMiB(const char* name, int steps, const std::function<void(int)>& step)
 {
+    constexpr int warmUp = 50;
     double start = 0;
     for (int i = 1; i <= steps; ++i) {
         step(i);
@@ -60,7 +59,6 @@ int main(int argc, char** argv)
 {
     using namespace BenchTiming;
     const int steps = Runs(argc, argv, 1000);
-    const int warmUp = 50;
     BenchSession session;
     if (!session.Start())
         return 1;
@@ -80,8 +78,8 @@ int main(int argc, char** argv)
         effects.push_back(mode->GetKey());
     std::printf("%d steps of each kind; the group has %zu effects\n", steps, effects.size());
 
-    const double toggles = GrowthMiB("LED switch", steps, warmUp, [&](int) { ledSwitch->click(); });
-    const double applies = GrowthMiB("APPLY", steps, warmUp, [&](int i) {
+    const double toggles = GrowthMiB("LED switch", steps, [&](int) { ledSwitch->click(); });
+    const double applies = GrowthMiB("APPLY", steps, [&](int i) {
         window.GetEffectButtonGroup()->Select(effects[static_cast<size_t>(i) % effects.size()]);
         window.OnApplyClicked();
     });

@@ -4,7 +4,6 @@
 // without the 1000 ms settle (profile built and printed, SetProfile, status
 // reload, view re-made) against a bare D-Bus round trip (Peer.Ping).
 
-#include "bench/common/BenchProcess.h"
 #include "bench/common/BenchSession.h"
 #include "bench/common/BenchTiming.h"
 #include "ui/mainwindow/Lumet.h"
@@ -14,9 +13,6 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
-using BenchProcess::RunOnce;
-using BenchProcess::Samples;
-
 int main(int argc, char** argv)
 {
     using namespace BenchTiming;
@@ -25,15 +21,9 @@ int main(int argc, char** argv)
     qputenv("VORNLIGHT_QUIT_AFTER_MS", "0");
     if (!session.Start())
         return 1;
-
-    // The first pair warms the file cache; the two alternate so both see the same machine.
-    Samples panel, minimal;
-    for (int i = 0; i <= startRuns; ++i) {
-        if (!RunOnce(LUMET_BIN_DIR "/vornlight", panel) || !RunOnce(LUMET_BIN_DIR "/bench_minimal_window", minimal))
-            return Fail("a run of the panel or the minimal window failed");
-        if (i == 0)
-            panel = minimal = Samples();
-    }
+    BenchSession::Run panel{LUMET_BIN_DIR "/vornlight"}, minimal{LUMET_BIN_DIR "/bench_minimal_window"};
+    if (!session.Alternate(startRuns, panel, minimal))
+        return Fail("a run of the panel or the minimal window failed");
     Report("start-up to first status shown", Median(panel.ms), "ms", Median(minimal.ms), "minimal window", "<= 1.5");
     Report("peak memory", Median(panel.peakMiB), "MiB", Median(minimal.peakMiB), "minimal window", "<= 1.3");
 

@@ -5,7 +5,6 @@
 #include "tests/support/PanelProcess.h"
 #include "tests/support/VirtualDisplay.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -31,12 +30,6 @@ constexpr int NoGroupExitCode = 255; // -1 as the parent sees it
 // How the service behaves when the panel starts.
 constexpr int Absent = 0, Hangs = 1, Serves = 2;
 
-QByteArray ReadSource(const char* path)
-{
-    QFile file(QStringLiteral(LUMET_SOURCE_DIR "/") + QLatin1String(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray RandomBytes(quint32 seed, int size)
 {
     QRandomGenerator random(seed);
@@ -58,28 +51,28 @@ private:
 
     std::unique_ptr<PanelProcess> StartPanel()
     {
-        auto panel = std::make_unique<PanelProcess>(work->filePath(QStringLiteral("run")),
-                                                    work->filePath(QStringLiteral("none.reg")), display.Name());
+        auto panel = std::make_unique<PanelProcess>(work->path(), work->filePath("none.reg"), display.Name());
         if (!panel->Launch())
             QTest::qFail("the panel did not start", __FILE__, __LINE__);
         return panel;
     }
 
-    QString Write(const QString& name, const QByteArray& bytes)
+    // A document for the service: the simulated rig's own when bytes is null.
+    QString Document(const char* name, const QByteArray& bytes)
     {
+        if (bytes.isNull())
+            return QStringLiteral(LUMET_SOURCE_DIR "/simulator/data/") + name;
         QFile file(work->filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             QTest::qFail("cannot write a document for the service", __FILE__, __LINE__);
         return file.fileName();
     }
 
-    // The simulated rig, or a service that serves two documents unchanged.
+    // A service that serves two documents unchanged.
     void StartService(const QByteArray& capability = {}, const QByteArray& status = {})
     {
-        service = std::make_unique<SimulatorProcess>(
-            capability.isNull() ? QStringList{"--state-dir", work->filePath("state"), "--reset"}
-                                : QStringList{"--capability", Write("capability.xml", capability), "--status",
-                                              Write("status.xml", status)});
+        service = std::make_unique<SimulatorProcess>(QStringList{
+            "--capability", Document("capability.xml", capability), "--status", Document("status.xml", status)});
         QVERIFY2(service->Start(), qPrintable(service->ErrorOutput()));
     }
 
@@ -120,9 +113,6 @@ private slots:
     {
         work = std::make_unique<QTemporaryDir>();
         QVERIFY(work->isValid());
-        QVERIFY(QDir(work->path()).mkpath(QStringLiteral("run")));
-        QVERIFY(QFile::setPermissions(work->filePath(QStringLiteral("run")),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void cleanup()
@@ -140,18 +130,15 @@ private slots:
         QTest::addColumn<QByteArray>("capability");
         QTest::addColumn<QByteArray>("status");
         QTest::addColumn<bool>("refused");
-        const QByteArray cap = ReadSource("simulator/data/capability.xml");
-        const QByteArray sta = ReadSource("simulator/data/status.xml");
-        QTest::newRow("absent") << Absent << cap << sta << true;
-        QTest::newRow("hangs") << Hangs << cap << sta << true;
-        QTest::newRow("capability random") << Serves << RandomBytes(11, 4096) << sta << true;
-        QTest::newRow("capability cut off") << Serves << cap.left(cap.size() / 2) << sta << true;
-        QTest::newRow("no group") << Serves << QByteArray("<root><device key=\"Mainboard\"/></root>") << sta << true;
+        const QByteArray rig; // the simulated rig's document
+        QTest::newRow("absent") << Absent << rig << rig << true;
+        QTest::newRow("hangs") << Hangs << rig << rig << true;
+        QTest::newRow("capability random") << Serves << RandomBytes(11, 4096) << rig << true;
+        QTest::newRow("no group") << Serves << QByteArray("<root><device key=\"Mainboard\"/></root>") << rig << true;
         const QByteArray deep = QByteArray("<root><device key=\"Group\">") + QByteArray("<a>").repeated(20000);
-        QTest::newRow("nested deeply") << Serves << deep << sta << true;
-        QTest::newRow("status random") << Serves << cap << RandomBytes(12, 4096) << false;
-        QTest::newRow("status cut off") << Serves << cap << sta.left(sta.size() / 2) << false;
-        QTest::newRow("status empty root") << Serves << cap << QByteArray("<root/>") << false;
+        QTest::newRow("nested deeply") << Serves << deep << rig << true;
+        QTest::newRow("status random") << Serves << rig << RandomBytes(12, 4096) << false;
+        QTest::newRow("status empty root") << Serves << rig << QByteArray("<root/>") << false;
     }
 
     void atStart()
@@ -161,7 +148,7 @@ private slots:
         QFETCH(QByteArray, status);
         QFETCH(bool, refused);
         if (kind != Absent)
-            StartService(kind == Serves ? capability : QByteArray(), status);
+            StartService(capability, status);
         if (kind == Hangs)
             Hold(true);
         const auto panel = StartPanel();

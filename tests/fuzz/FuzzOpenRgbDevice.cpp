@@ -1,8 +1,6 @@
 // A controller description as an OpenRGB server might send it, read at each
-// protocol version the client speaks. A read either fails with a reason or
-// gives a device whose parts fit together: one colour per LED, zones that
-// share out the LEDs, segments and matrix cells inside their zones, and no
-// more text than the reply had bytes.
+// protocol version the client speaks: a read fails with a reason, or gives a
+// device whose parts fit together and holds no more text than the reply's bytes.
 
 #include "simulator/openrgb/OpenRgbCodec.h"
 

@@ -1,7 +1,6 @@
-// A profile sent to the simulated service by any client on the bus: the
-// target key on the first line, the document after it. The virtual rig must
-// either apply it whole, leaving a status document that parses, or refuse it
-// with a fault and leave its state exactly as it was.
+// A profile sent to the simulated service: the target key on the first line,
+// the document after it. The virtual rig applies it whole, leaving a status
+// that parses, or refuses it with a fault and keeps its state exactly.
 
 #include "simulator/core/RigService.h"
 #include "simulator/virtual/VirtualRig.h"

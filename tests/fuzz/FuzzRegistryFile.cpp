@@ -1,6 +1,5 @@
 // A registry export file as the Linux registry reader finds it, then every
-// lookup the panel makes in it: the hand-over and reboot values and the
-// installed version.
+// look-up the panel makes in it.
 
 #include "app/linux/RegistryFile.h"
 #include "tests/fuzz/FuzzHarness.h"
@@ -26,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!values.empty() && !file.hasKey(path))
             FuzzHarness::Fail("a key with values is not a key", key);
         file.subKeyCount(path);
-        // No byte of the file turns into more than three of a value (an
-        // invalid UTF-8 byte becomes U+FFFD).
+        // An invalid UTF-8 byte, U+FFFD, is the most a byte can become: three.
         for (const auto& value : values)
             if (value.data.size() > size * 3)
                 FuzzHarness::Fail("a value larger than its file allows", key);

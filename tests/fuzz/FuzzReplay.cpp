@@ -1,6 +1,5 @@
-// Runs a fuzz target over the files it was given (or, without arguments, over
-// its seed corpus and every input that once made it fail), so a build without
-// libFuzzer checks them as an ordinary test.
+// Runs a fuzz target over the files it is given, else over its seed corpus and
+// every input that once made it fail: an ordinary test without libFuzzer.
 
 #include "tests/fuzz/FuzzHarness.h"
 

@@ -35,15 +35,14 @@ class InstallTest : public QObject
 private:
     QTemporaryDir scratch;
 
-    QString Installed(const QString& relative) const { return scratch.filePath(QStringLiteral("prefix/") + relative); }
+    QString Installed(const QString& relative) const { return scratch.filePath("prefix/" + relative); }
 
 private slots:
     void initTestCase()
     {
         QProcess install;
         install.setProcessChannelMode(QProcess::MergedChannels);
-        install.start(QStringLiteral(LUMET_CMAKE_COMMAND), {QStringLiteral("--install"), QStringLiteral(LUMET_BUILD_DIR),
-                                                          QStringLiteral("--prefix"), Installed(QString())});
+        install.start(LUMET_CMAKE_COMMAND, {"--install", LUMET_BUILD_DIR, "--prefix", Installed(QString())});
         QVERIFY2(install.waitForFinished(120000) && install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0,
                  install.readAll().constData());
     }
@@ -52,23 +51,20 @@ private slots:
     // desktop entry lead to it, so the panel finds its files however started.
     void layout()
     {
-        const QString program = QFileInfo(Installed(QStringLiteral("lib/vornlight/vornlight"))).canonicalFilePath();
-        QVERIFY(QFileInfo(program).isExecutable());
-        QVERIFY(QFileInfo(Installed(QStringLiteral("bin/vornlight"))).isSymLink());
-        QCOMPARE(QFileInfo(Installed(QStringLiteral("bin/vornlight"))).canonicalFilePath(), program);
+        const QString program = QFileInfo(Installed("lib/vornlight/vornlight")).canonicalFilePath();
+        QVERIFY(QFileInfo(program).isExecutable() && QFileInfo(Installed("bin/vornlight")).isSymLink());
+        QCOMPARE(QFileInfo(Installed("bin/vornlight")).canonicalFilePath(), program);
         for (const char* file : {"lib/vornlight/lumet_de.qm", "lib/vornlight/lumet_zh_CN.qm", "bin/vornlight-service-sim",
                                  "bin/vornlight-service"})
-            QVERIFY2(QFile::exists(Installed(QLatin1String(file))), file);
-        const QString desktop = Installed(QStringLiteral("share/applications/vornlight.desktop"));
-        QCOMPARE(Entry(desktop, "Type"), QStringLiteral("Application"));
+            QVERIFY2(QFile::exists(Installed(file)), file);
+        const QString desktop = Installed("share/applications/vornlight.desktop");
+        QCOMPARE(Entry(desktop, "Type") + ' ' + Entry(desktop, "Icon"), QStringLiteral("Application vornlight"));
         QCOMPARE(QFileInfo(Entry(desktop, "Exec")).canonicalFilePath(), program);
-        QCOMPARE(Entry(desktop, "Icon"), QStringLiteral("vornlight"));
         for (int size : {16, 32, 48, 64, 128, 256})
-            QCOMPARE(QImage(Installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/vornlight.png").arg(size))).size(), QSize(size, size));
-        QCOMPARE(Entry(Installed(QStringLiteral("share/dbus-1/services/") + serviceName + QStringLiteral(".service")), "Exec"),
-                 Installed(QStringLiteral("bin/vornlight-service")));
+            QCOMPARE(QImage(Installed(QString("share/icons/hicolor/%1x%1/apps/vornlight.png").arg(size))).size(), QSize(size, size));
+        QCOMPARE(Entry(Installed("share/dbus-1/services/" + serviceName + ".service"), "Exec"), Installed("bin/vornlight-service"));
         // The version label reads the uninstall entry through the registry reader.
-        qputenv("VORNLIGHT_REGISTRY", QFile::encodeName(Installed(QStringLiteral("etc/vornlight/registry.reg"))));
+        qputenv("VORNLIGHT_REGISTRY", QFile::encodeName(Installed("etc/vornlight/registry.reg")));
         QCOMPARE(LumetInstallInfo::ReadVersion(), std::string(LUMET_VERSION));
         QVERIFY(!LumetInstallInfo::IsRebootPending());
         qunsetenv("VORNLIGHT_REGISTRY");
@@ -82,34 +78,34 @@ private slots:
             QSKIP("the OpenRGB test server is not beside the source tree");
         OpenRgbServer server;
         QVERIFY2(server.Start(), qPrintable(server.Error()));
-        const QString home = scratch.filePath(QStringLiteral("home"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString home = scratch.filePath("home");
         QVERIFY(QDir().mkpath(home));
         QFile::setPermissions(home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
-        env.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
-        env.insert(QStringLiteral("XDG_DATA_DIRS"), Installed(QStringLiteral("share")));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", home);
+        env.insert("XDG_DATA_HOME", home + "/data");
+        env.insert("XDG_STATE_HOME", home + "/state");
+        env.insert("XDG_DATA_DIRS", Installed("share"));
         // The bus starts the service with its own environment.
-        env.insert(QStringLiteral("VORNLIGHT_OPENRGB"), QStringLiteral("127.0.0.1:%1").arg(server.Port()));
+        env.insert("VORNLIGHT_OPENRGB", QString("127.0.0.1:%1").arg(server.Port()));
         QProcess bus;
         bus.setProcessEnvironment(env);
-        bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
         QByteArray address;
         QTRY_VERIFY_WITH_TIMEOUT((address += bus.readAllStandardOutput()).contains('\n'), 10000);
         auto stopBus = qScopeGuard([&bus] { bus.terminate(); bus.waitForFinished(5000); });
-        QDBusConnection connection = QDBusConnection::connectToBus(QString::fromUtf8(address.trimmed()), QStringLiteral("install"));
+        QDBusConnection connection = QDBusConnection::connectToBus(QString::fromUtf8(address.trimmed()), "install");
         QVERIFY(connection.isConnected());
         QVERIFY(!connection.interface()->isServiceRegistered(serviceName).value());
 
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(address.trimmed()));
-        env.insert(QStringLiteral("VORNLIGHT_REGISTRY"), Installed(QStringLiteral("etc/vornlight/registry.reg")));
-        env.insert(QStringLiteral("VORNLIGHT_QUIT_AFTER_MS"), QStringLiteral("1500"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(address.trimmed()));
+        env.insert("VORNLIGHT_REGISTRY", Installed("etc/vornlight/registry.reg"));
+        env.insert("VORNLIGHT_QUIT_AFTER_MS", "1500");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
         QProcess panel;
         panel.setProcessEnvironment(env);
         panel.setProcessChannelMode(QProcess::MergedChannels);
-        panel.start(Installed(QStringLiteral("bin/vornlight")), {QStringLiteral("-capXml"), QStringLiteral("-statusXml")});
+        panel.start(Installed("bin/vornlight"), {"-capXml", "-statusXml"});
         const bool finished = panel.waitForFinished(60000);
         if (!finished)
             panel.kill();
@@ -117,10 +113,10 @@ private slots:
         QVERIFY(connection.interface()->isServiceRegistered(serviceName).value());
         // The switches dump what the service sent into the program folder,
         // which the panel found through the link in bin/.
-        QFile capability(Installed(QStringLiteral("lib/vornlight/CapabilityModel.xml")));
+        QFile capability(Installed("lib/vornlight/CapabilityModel.xml"));
         QVERIFY(capability.open(QIODevice::ReadOnly) && capability.readAll().contains("key=\"Group\""));
-        QVERIFY(QFileInfo(Installed(QStringLiteral("lib/vornlight/Status.xml"))).size() > 0);
-        QDBusConnection::disconnectFromBus(QStringLiteral("install"));
+        QVERIFY(QFileInfo(Installed("lib/vornlight/Status.xml")).size() > 0);
+        QDBusConnection::disconnectFromBus("install");
     }
 };
 

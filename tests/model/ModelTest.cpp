@@ -1,6 +1,5 @@
-// The device model: the fixtures read into the records, the aggregator's load
-// against the simulated service, and its edge cases against a service in memory.
-#include "tests/simulator/SimulatorProcess.h"
+// The device model: the fixtures read into the records, and the aggregator's
+// loads against a service in memory.
 #include "tests/support/RecordingService.h"
 
 #include "app/ProgramDirectory.h"
@@ -83,6 +82,13 @@ private slots:
             QCOMPARE(std::localeconv()->decimal_point[0], ',');
     }
 
+    void init()
+    {
+        auto backend = std::make_unique<RecordingService>();
+        service = backend.get();
+        ServiceClient::Instance().SetBackend(std::move(backend));
+    }
+
     void capabilityRecords()
     {
         const Loaded l;
@@ -143,50 +149,40 @@ private slots:
         QVERIFY(!l.Setting("Fan", "F1", 0)->mode);
     }
 
-    void groupSwitchText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("enabled");
-        for (const char* text : {"na", "nA", "true", "0", "-1", "", "99999999999", "1", " 2"})
-            QTest::newRow(text) << text << (text == QLatin1String("1") || text == QLatin1String(" 2"));
-    }
+    // Only a positive number switches the group on.
     void groupSwitchText()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, enabled);
-        DeviceMaster group("Group");
-        group.SetEnabled(!enabled);
-        StatusParser::ApplyText("<root><device key=\"Group\"><isenabled>" + text.toStdString()
-                                    + "</isenabled></device></root>", &group, {});
-        QCOMPARE(group.IsEnabled(), enabled);
+        for (const std::string text : {"na", "nA", "true", "0", "-1", "", "99999999999", "1", " 2"}) {
+            const bool enabled = text == "1" || text == " 2";
+            DeviceMaster group("Group");
+            group.SetEnabled(!enabled);
+            StatusParser::ApplyText("<root><device key=\"Group\"><isenabled>" + text + "</isenabled></device></root>",
+                                    &group, {});
+            QVERIFY2(group.IsEnabled() == enabled, text.c_str());
+        }
     }
 
-    void loadFromTheSimulatedService()
+    // The copies hold exactly what the service sent, in the indented layout;
+    // the capability signal comes within the call, with the new model in place.
+    void dumpsAndSignals()
     {
         const QString dumps[] = {QString::fromStdString(GetProgramDirectory() + "CapabilityModel.xml"),
                                  QString::fromStdString(GetProgramDirectory() + "Status.xml")};
-        QFile::remove(dumps[0]);
-        QFile::remove(dumps[1]);
-        ServiceClient::Instance().SetBackend(nullptr); // D-Bus, in place of init()'s service in memory
-        SimulatorProcess simulator({"--capability", Data + "capability.xml", "--status", Data + "status.xml"});
-        QVERIFY(simulator.Start());
-
+        QFile::remove(dumps[0]), QFile::remove(dumps[1]);
+        service->capability = ReadFile(Data + "capability.xml");
+        service->status = ReadFile(Data + "status.xml");
         DeviceAggregator::SetDumpCapability(true);
         DeviceAggregator::SetDumpStatus(true);
-        // The signal comes within the call, with the new model already in place.
         DeviceMaster* groupSeen = nullptr;
-        connect(aggregator, &DeviceAggregator::CapabilityModelChanged, this,
-                [&] { groupSeen = aggregator->GetGroup(); });
+        const auto seen = connect(aggregator, &DeviceAggregator::CapabilityModelChanged, this,
+                                  [&] { groupSeen = aggregator->GetGroup(); });
         QSignalSpy statusSpy(aggregator, &DeviceAggregator::StatusModelChanged);
         QCOMPARE(LoadCapability(), std::string());
-        disconnect(aggregator, &DeviceAggregator::CapabilityModelChanged, this, nullptr);
-        QVERIFY(groupSeen && groupSeen == aggregator->GetGroup());
+        disconnect(seen);
         aggregator->LoadStatusModel();
-        QCOMPARE(statusSpy.count(), 1);
         DeviceAggregator::SetDumpCapability(false);
         DeviceAggregator::SetDumpStatus(false);
-
-        // The copies hold exactly what the service sent, in the indented layout.
+        QVERIFY(groupSeen && groupSeen == aggregator->GetGroup() && statusSpy.count() == 1);
         for (const char* name : {"capability.xml", "status.xml"}) {
             tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
             document.Parse(ReadFile(Data + name).c_str());
@@ -194,13 +190,6 @@ private slots:
             document.Print(&printer);
             QCOMPARE(ReadFile(dumps[name[0] == 's']), std::string(printer.CStr()));
         }
-    }
-
-    void init()
-    {
-        auto backend = std::make_unique<RecordingService>();
-        service = backend.get();
-        ServiceClient::Instance().SetBackend(std::move(backend));
     }
 
     void missingGroupRaisesTheText_data()

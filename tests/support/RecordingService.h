@@ -20,7 +20,6 @@ public:
 
     std::string capability;
     std::string status;
-    std::string exchangeAnswer;
     std::vector<std::string> calls;
     // What SetProfile and Exchange were given (Exchange with an empty key).
     std::vector<Profile> profiles;
@@ -34,22 +33,21 @@ public:
     {
         calls.push_back("Exchange");
         profiles.push_back({std::string(), ServiceText::Narrow(document)});
-        return ServiceText::Widen(exchangeAnswer);
+        return {};
     }
-    std::u16string GetStatus() override
-    {
-        calls.push_back("GetStatus");
-        return ServiceText::Widen(status);
-    }
-    std::u16string GetCapability() override
-    {
-        calls.push_back("GetCapability");
-        return ServiceText::Widen(capability);
-    }
+    std::u16string GetStatus() override { return Fetch("GetStatus", status); }
+    std::u16string GetCapability() override { return Fetch("GetCapability", capability); }
 
     void Forget()
     {
         calls.clear();
         profiles.clear();
+    }
+
+private:
+    std::u16string Fetch(const char* call, const std::string& document)
+    {
+        calls.push_back(call);
+        return ServiceText::Widen(document);
     }
 };

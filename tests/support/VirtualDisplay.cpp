@@ -8,17 +8,26 @@
 
 #include <cstdlib>
 
+// Closing its input ends the script, which stops the server politely so that
+// it leaves no lock or socket behind.
 VirtualDisplay::~VirtualDisplay()
 {
-    Stop();
+    if (connection)
+        xcb_disconnect(connection);
+    if (server.state() != QProcess::NotRunning) {
+        server.closeWriteChannel();
+        if (!server.waitForFinished(10000)) {
+            server.terminate();
+            server.waitForFinished(10000);
+        }
+    }
 }
 
 bool VirtualDisplay::Start()
 {
     if (QStandardPaths::findExecutable("xdotool").isEmpty())
         return false;
-    // The screen is claimed and held by the same script the screenshots use;
-    // it prints the display and keeps the screen until its input closes.
+    // The script the screenshots use prints the display and holds the screen until its input closes.
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     server.start(QStringLiteral(LUMET_SOURCE_DIR "/tools/virtual-screen.sh"), {"-s", "1024x768x24"});
     if (!server.waitForStarted(10000))
@@ -32,22 +41,6 @@ bool VirtualDisplay::Start()
     name = QString::fromLatin1(server.readLine().trimmed());
     connection = xcb_connect(name.toLatin1().constData(), nullptr);
     return !xcb_connection_has_error(connection);
-}
-
-void VirtualDisplay::Stop()
-{
-    if (connection)
-        xcb_disconnect(connection);
-    connection = nullptr;
-    // Closing its input ends the script, which stops the server politely so
-    // that it leaves no lock or socket behind.
-    if (server.state() != QProcess::NotRunning) {
-        server.closeWriteChannel();
-        if (!server.waitForFinished(10000)) {
-            server.terminate();
-            server.waitForFinished(10000);
-        }
-    }
 }
 
 void VirtualDisplay::OpenWindow(const QByteArray& title)
@@ -66,9 +59,9 @@ void VirtualDisplay::OpenWindow(const QByteArray& title)
 bool VirtualDisplay::Xdotool(const QStringList& arguments, QByteArray* output) const
 {
     QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", name);
-    tool.setProcessEnvironment(env);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", name);
+    tool.setProcessEnvironment(environment);
     tool.start(QStringLiteral("xdotool"), arguments);
     const bool ok = tool.waitForFinished(20000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     if (output)

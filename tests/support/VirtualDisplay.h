@@ -24,8 +24,7 @@ public:
     // The id of a visible window titled exactly title; empty when none appeared in time.
     QString WaitForWindow(const QString& title, int timeoutMs = 20000) const;
     bool Click(const QString& window, QPoint at) const;
-    // Presses the left button at from, moves to to by way of the middle and
-    // lets go there.
+    // Presses the left button at from and lets go at to, by way of the middle.
     bool Drag(const QString& window, QPoint from, QPoint to) const;
     // Gives the window the keyboard and presses key ("Return").
     bool PressKey(const QString& window, const QString& key) const;
@@ -33,12 +32,9 @@ public:
     void OpenWindow(const QByteArray& title);
 
 private:
-    void Stop();
     bool Xdotool(const QStringList& arguments, QByteArray* output = nullptr) const;
 
-    // The script that holds the server.
-    QProcess server;
+    QProcess server; // the script that holds the X server
     QString name;
-    // For the windows the tests open themselves.
-    xcb_connection_t* connection = nullptr;
+    xcb_connection_t* connection = nullptr; // for the windows the tests open themselves
 };
