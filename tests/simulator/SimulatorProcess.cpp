@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <csignal>
@@ -26,6 +27,14 @@ SimulatorProcess::~SimulatorProcess()
 {
     if (process.state() != QProcess::NotRunning)
         Kill();
+}
+
+std::unique_ptr<SimulatorProcess> SimulatorProcess::Started(const QString& stateDir, const QStringList& extra)
+{
+    auto service = std::make_unique<SimulatorProcess>(QStringList{QStringLiteral("--state-dir"), stateDir} + extra);
+    if (!service->Start())
+        qWarning("the simulator did not start: %s", qPrintable(service->ErrorOutput()));
+    return service;
 }
 
 bool SimulatorProcess::Start()
@@ -96,6 +105,12 @@ QString SimulatorProcess::Fetch(const QString& method)
 QDBusMessage SimulatorProcess::SetProfile(const QString& key, const QString& document)
 {
     return Call(QStringLiteral("SetProfile"), {key, document});
+}
+
+QByteArray SimulatorProcess::ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString SimulatorProcess::GroupProfile(const QString& color, const QString& led, int mode)
