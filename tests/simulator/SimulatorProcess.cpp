@@ -56,22 +56,19 @@ bool SimulatorProcess::Start()
 
 void SimulatorProcess::Stop()
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    WaitForEnd();
+    End(SIGTERM);
 }
 
 void SimulatorProcess::Kill()
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
-    WaitForEnd();
+    End(SIGKILL);
 }
 
-void SimulatorProcess::WaitForEnd()
+void SimulatorProcess::End(int signal)
 {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    ::kill(static_cast<pid_t>(process.processId()), signal);
     process.waitForFinished(10000);
     WaitForName(false, 5000);
 }

@@ -49,7 +49,8 @@ public:
     static bool WaitForName(bool owned, int timeoutMs);
 
 private:
-    void WaitForEnd();
+    // Sends the signal, then waits for the process and for the bus to drop its name.
+    void End(int signal);
 
     QStringList arguments;
     QProcess process;
