@@ -20,56 +20,36 @@ namespace {
 constexpr int Fps = 30;
 constexpr int FramesPerRun = 300;
 
-EffectSettings Device(int mode, int leds)
-{
-    EffectSettings s;
-    s.mode = mode;
-    s.colorType = EffectSettings::ColorType::Gradient;
-    s.cycleStart = 0.1f;
-    s.cycleRange = 0.6f;
-    for (int i = 0; i < leds; ++i) {
-        EffectSettings::Led led;
-        led.color = static_cast<std::uint32_t>(0x204080 + 0x030507 * i);
-        led.hue = static_cast<float>(i) / static_cast<float>(leds);
-        led.saturation = 1.0f;
-        led.lightness = 0.5f;
-        led.speed = 0;
-        led.direction = 0;
-        s.leds.push_back(led);
-    }
-    return s;
-}
-
-// One frame for the group and one for the keyboard, FramesPerRun times.
+// One frame for the group and one for the keyboard, with both inputs given.
 struct Stock
 {
-    EffectSettings group;
-    EffectSettings keyboard;
-    std::vector<EffectEngine::Rgb> groupFrame, keyboardFrame;
+    EffectSettings devices[2];
+    std::vector<EffectEngine::Rgb> frames[2];
 
-    explicit Stock(int mode) : group(Device(mode, 8 + 8 + 10 + 11)), keyboard(Device(mode, 100)) {}
-
+    explicit Stock(int mode)
+    {
+        for (int d = 0; d < 2; ++d) {
+            devices[d].mode = mode;
+            devices[d].colorType = EffectSettings::ColorType::Gradient;
+            devices[d].cycleStart = 0.1f;
+            devices[d].cycleRange = 0.6f;
+            for (int i = 0; i < (d == 0 ? 8 + 8 + 10 + 11 : 100); ++i)
+                devices[d].leds.push_back({std::uint32_t(0x204080 + 0x030507 * i), {}, {}, {}, {}, {}});
+        }
+    }
     void Render(double seconds)
     {
-        EffectEngine::Inputs inputs;
-        inputs.seconds = seconds;
-        inputs.cpuCelsius = 52.5f;
-        inputs.soundLevel = 0.6f;
-        EffectEngine::Render(group, inputs, groupFrame);
-        EffectEngine::Render(keyboard, inputs, keyboardFrame);
+        for (int d = 0; d < 2; ++d)
+            EffectEngine::Render(devices[d], {seconds, 52.5f, 0.6f, 0}, frames[d]);
     }
-
-    void Run()
+    double MicrosecondsPerFrame(int runs)
     {
-        for (int f = 0; f < FramesPerRun; ++f)
-            Render(12.0 + f / double(Fps));
+        return BenchTiming::MedianMs(runs, [this] {
+            for (int f = 0; f < FramesPerRun; ++f)
+                Render(12.0 + f / double(Fps));
+        }) * 1000.0 / FramesPerRun;
     }
 };
-
-double CoreShareAt30Fps(double usPerFrame)
-{
-    return usPerFrame * Fps / 1e6 * 100.0;
-}
 
 double ThreadCpuSeconds()
 {
@@ -80,9 +60,9 @@ double ThreadCpuSeconds()
 
 struct Steadiness
 {
-    double intervalP99Ms = 0;  // |interval - 1/30 s|
-    double latenessP99Ms = 0;  // after the frame was due
-    double cpuShare = 0;       // of the worker thread, in % of a core
+    double intervalP99Ms = 0; // |interval - 1/30 s|
+    double latenessP99Ms = 0; // after the frame was due
+    double cpuShare = 0;      // of the worker thread, in % of a core
     qint64 missed = 0;
     int ticks = 0;
 };
@@ -93,16 +73,15 @@ Steadiness Measure(bool frameClock, int seconds)
 {
     QThread worker;
     worker.start();
+    QObject host;
+    host.moveToThread(&worker);
     Steadiness result;
     std::vector<double> intervals, lateness;
     QElapsedTimer since;
     Stock stock(EffectSettings::Comet);
-    double cpuStart = 0, cpuEnd = 0;
+    double cpu = 0;
     qint64 previous = -1;
-    QObject host;
-    host.moveToThread(&worker);
     FrameClock* clock = nullptr;
-    QTimer* timer = nullptr;
     const auto tick = [&] {
         const qint64 now = since.nsecsElapsed();
         if (previous >= 0)
@@ -111,7 +90,7 @@ Steadiness Measure(bool frameClock, int seconds)
         stock.Render(now / 1e9);
     };
     QMetaObject::invokeMethod(&host, [&] {
-        cpuStart = ThreadCpuSeconds();
+        cpu = ThreadCpuSeconds();
         since.start();
         if (frameClock) {
             clock = new FrameClock(&host);
@@ -119,29 +98,28 @@ Steadiness Measure(bool frameClock, int seconds)
             QObject::connect(clock, &FrameClock::Tick, &host, tick);
             clock->Start();
         } else {
-            timer = new QTimer(&host);
+            auto* timer = new QTimer(&host);
             QObject::connect(timer, &QTimer::timeout, &host, tick);
             timer->start(1000 / Fps);
         }
     }, Qt::BlockingQueuedConnection);
     QThread::sleep(static_cast<unsigned long>(seconds));
     QMetaObject::invokeMethod(&host, [&] {
-        cpuEnd = ThreadCpuSeconds();
+        cpu = ThreadCpuSeconds() - cpu;
         if (clock) {
             clock->Stop();
             for (qint64 late : clock->LatenessNs())
                 lateness.push_back(late / 1e6);
             result.missed = clock->MissedFrames();
         }
-        delete clock;
-        delete timer;
+        qDeleteAll(host.children());
     }, Qt::BlockingQueuedConnection);
     worker.quit();
     worker.wait();
     result.ticks = static_cast<int>(intervals.size()) + 1;
     result.intervalP99Ms = FrameClock::Percentile(intervals, 99);
     result.latenessP99Ms = FrameClock::Percentile(lateness, 99);
-    result.cpuShare = (cpuEnd - cpuStart) / seconds * 100.0;
+    result.cpuShare = cpu / seconds * 100.0;
     return result;
 }
 
@@ -153,15 +131,13 @@ int main(int argc, char** argv)
     const int runs = BenchTiming::Runs(argc, argv, 30);
     const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
 
-    Stock baseline(EffectSettings::Static);
-    const double staticUs = BenchTiming::MedianMs(runs, [&] { baseline.Run(); }) * 1000.0 / FramesPerRun;
+    const double staticUs = Stock(EffectSettings::Static).MicrosecondsPerFrame(runs);
     for (int mode : {1, 2, 3, 4, 5, 8, 10, 11, 12, 13, 17, 18, 19, 101}) {
-        Stock stock(mode);
-        const double us = BenchTiming::MedianMs(runs, [&] { stock.Run(); }) * 1000.0 / FramesPerRun;
+        const double us = Stock(mode).MicrosecondsPerFrame(runs);
         const std::string name = "engine frame, effect " + std::to_string(mode);
         BenchTiming::Report(name.c_str(), us, "us", staticUs, "static effect", "(figure)");
         std::printf("%-34s %10.4f %% of one core at %d frames a second (goal for the whole engine: < 2 %%)\n", "",
-                    CoreShareAt30Fps(us), Fps);
+                    us * Fps / 1e6 * 100.0, Fps);
     }
 
     const Steadiness plain = Measure(false, seconds);

@@ -1,6 +1,6 @@
 // The engine's outside inputs: the CPU temperature from a hardware-monitor
 // tree laid out in a temporary folder, the sound level's arithmetic, and the
-// sound monitor where no sound server can be reached.
+// sound monitor with a private sound server and with none.
 #include "simulator/engine/CpuTemperature.h"
 #include "simulator/engine/SoundLevel.h"
 #include "simulator/engine/SoundMonitor.h"
@@ -12,8 +12,6 @@
 
 #include <cmath>
 
-Q_DECLARE_METATYPE(std::optional<float>)
-
 namespace {
 
 const std::optional<float> NoReading;
@@ -24,15 +22,6 @@ void Write(const QString& path, const QByteArray& text)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
-}
-
-// A monitor folder hwmonN with a name and temperature inputs.
-void Monitor(const QTemporaryDir& root, int number, const QByteArray& name, const QMap<QString, QByteArray>& inputs)
-{
-    const QString dir = root.filePath(QStringLiteral("hwmon%1").arg(number));
-    Write(dir + QStringLiteral("/name"), name + '\n');
-    for (auto it = inputs.begin(); it != inputs.end(); ++it)
-        Write(dir + QLatin1Char('/') + it.key(), it.value());
 }
 
 // 16 kHz mono samples of a 440 Hz sine.
@@ -50,49 +39,43 @@ float Rms(const QByteArray& bytes)
     return SoundLevel::Rms(reinterpret_cast<const std::int16_t*>(bytes.constData()), size_t(bytes.size() / 2));
 }
 
-// Plays 16 kHz mono samples on the default output until they end or the process is killed.
-void Play(QProcess& player, const QByteArray& samples)
+// A monitor that retries quickly, talks to the sound server at socket with
+// its files in home, and collects what it says from its thread.
+struct Monitor
 {
-    player.start(QStringLiteral("pacat"), {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                                           QStringLiteral("--rate=16000"), QStringLiteral("--channels=1"),
-                                           QStringLiteral("--latency-msec=50")});
-    QVERIFY(player.waitForStarted());
-    player.write(samples);
-    player.closeWriteChannel();
-}
+    QMutex lock;
+    QStringList said;
+    std::unique_ptr<SoundMonitor> monitor;
 
-// The client's files go to a private home; the server is the one at socket.
-void PrivateSound(const QTemporaryDir& home, const QString& socket)
-{
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
-    qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
-}
-
-// A monitor's options that retry quickly and collect what the monitor says.
-class Messages
-{
-public:
-    SoundMonitor::Options Options(std::chrono::milliseconds retry)
+    Monitor(const QTemporaryDir& home, const QString& socket, std::chrono::milliseconds retry, const QString& library)
     {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
+            qputenv(name, home.path().toUtf8());
+        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
         SoundMonitor::Options options;
         options.retry = retry;
+        options.library = library;
         options.report = [this](const QString& text) {
             QMutexLocker locked(&lock);
             said << text;
         };
-        return options;
+        monitor = std::make_unique<SoundMonitor>(options);
+        monitor->Start();
     }
     QStringList Said()
     {
         QMutexLocker locked(&lock);
         return said;
     }
-
-private:
-    QMutex lock;
-    QStringList said;
+    // After several retries it has said it once and hears nothing.
+    void SaidOnce(const QString& what)
+    {
+        QTest::qWait(300);
+        QCOMPARE(monitor->Level(), NoReading);
+        monitor->Stop();
+        QCOMPARE(Said().size(), 1);
+        QVERIFY2(Said().first().contains(what), qPrintable(Said().first()));
+    }
 };
 
 } // namespace
@@ -106,27 +89,29 @@ private slots:
     {
         QTemporaryDir root;
         // The board's zone and a drive come first by number; the CPU's driver wins.
-        Monitor(root, 0, "acpitz", {{QStringLiteral("temp1_input"), "27800\n"}});
-        Monitor(root, 2, "nvme", {{QStringLiteral("temp1_input"), "39000\n"}});
-        Monitor(root, 10, "k10temp", {{QStringLiteral("temp3_input"), "61250\n"}, {QStringLiteral("temp2_input"), "58000\n"}});
+        const std::pair<const char*, QByteArray> files[] = {
+            {"hwmon0/name", "acpitz\n"},        {"hwmon0/temp1_input", "27800\n"},  {"hwmon2/name", "nvme\n"},
+            {"hwmon2/temp1_input", "39000\n"},  {"hwmon10/name", "k10temp\n"},      {"hwmon10/temp3_input", "61250\n"},
+            {"hwmon10/temp2_input", "58000\n"}};
+        for (const auto& [file, text] : files)
+            Write(root.filePath(file), text);
         CpuTemperature cpu(root.path());
         QCOMPARE(cpu.Read(), std::optional<float>(58.0f));
         QVERIFY(cpu.SensorPath().endsWith(QLatin1String("hwmon10/temp2_input")));
-        Write(root.filePath(QStringLiteral("hwmon10/temp2_input")), "72125\n");
+        Write(root.filePath("hwmon10/temp2_input"), "72125\n");
         QCOMPARE(cpu.Read(), std::optional<float>(72.125f));
 
         // The driver reloads as another monitor: found again. Without it, the ACPI zone.
-        QVERIFY(QDir(root.path()).rename(QStringLiteral("hwmon10"), QStringLiteral("hwmon11")));
+        QVERIFY(QDir(root.path()).rename("hwmon10", "hwmon11"));
         QCOMPARE(cpu.Read(), std::optional<float>(72.125f));
-        QVERIFY(QDir(root.filePath(QStringLiteral("hwmon11"))).removeRecursively());
+        QVERIFY(QDir(root.filePath("hwmon11")).removeRecursively());
         QCOMPARE(cpu.Read(), std::optional<float>(27.8f));
 
         // A sensor that reads nonsense, and no sensor at all, give no temperature.
-        Write(root.filePath(QStringLiteral("hwmon0/temp1_input")), "-273150\n");
+        Write(root.filePath("hwmon0/temp1_input"), "-273150\n");
         QCOMPARE(cpu.Read(), NoReading);
-        QVERIFY(QDir(root.filePath(QStringLiteral("hwmon0"))).removeRecursively());
+        QVERIFY(QDir(root.filePath("hwmon0")).removeRecursively());
         QCOMPARE(cpu.Read(), NoReading);
-        QCOMPARE(CpuTemperature(root.filePath(QStringLiteral("missing"))).Read(), NoReading);
         // Only whole millidegrees between -40 and 150 degrees are a reading.
         QCOMPARE(CpuTemperature::ParseMillidegrees(" -5000\n"), std::optional<float>(-5.0f));
         for (const char* text : {"", "hot", "45.5", "150001", "-40001", "99999999999999999999"})
@@ -156,78 +141,49 @@ private slots:
 
     void soundMonitorHearsWhatTheOutputPlays()
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty()
-            || QStandardPaths::findExecutable(QStringLiteral("pacat")).isEmpty())
+        if (QStandardPaths::findExecutable("pulseaudio").isEmpty() || QStandardPaths::findExecutable("pacat").isEmpty())
             QSKIP("needs pulseaudio and pacat (tools/install-deps.sh installs them)");
         // A private sound server whose only output is a null sink.
         QTemporaryDir home;
-        const QString socket = home.filePath(QStringLiteral("native"));
-        PrivateSound(home, socket);
-        QProcess server;
+        const QString socket = home.filePath("native");
+        QProcess server, player;
         server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start(QStringLiteral("pulseaudio"),
-                     {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                      QStringLiteral("--use-pid-file=no"), QStringLiteral("--log-level=error"),
-                      QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=speakers"), QStringLiteral("-L"),
-                      QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-        QVERIFY(server.waitForStarted());
+        server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                                    "--log-level=error", "-L", "module-null-sink sink_name=speakers", "-L",
+                                    "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
-
-        Messages messages;
-        SoundMonitor monitor(messages.Options(std::chrono::milliseconds(100)));
-        monitor.Start();
-        const auto level = [&] { return monitor.Level().value_or(-1.0f); };
-        // A sine at half of full scale is -9 dB: 51/54 of the level's scale.
-        QProcess player;
-        Play(player, Sine(0.5, 16000 * 20));
-        QTRY_VERIFY_WITH_TIMEOUT(level() > 0.9f, 15000);
-        QVERIFY(level() < 0.96f);
-        player.kill();
-        player.waitForFinished();
-        Play(player, QByteArray(2 * 16000 * 20, '\0'));
-        QTRY_VERIFY_WITH_TIMEOUT(level() >= 0.0f && level() < 0.05f, 15000);
-        player.kill();
-        player.waitForFinished();
-
+        Monitor monitor(home, socket, std::chrono::milliseconds(100), "pulse-simple");
+        const auto level = [&] { return monitor.monitor->Level().value_or(-1.0f); };
+        // A sine at half of full scale is -9 dB: 51/54 of the level's scale. Then silence.
+        for (double amplitude : {0.5, 0.0}) {
+            player.start("pacat", {"--raw", "--format=s16le", "--rate=16000", "--channels=1", "--latency-msec=50"});
+            QVERIFY(player.waitForStarted());
+            player.write(Sine(amplitude, 16000 * 20));
+            player.closeWriteChannel();
+            QTRY_VERIFY_WITH_TIMEOUT(amplitude > 0 ? level() > 0.9f : level() >= 0.0f && level() < 0.05f, 15000);
+            QVERIFY(level() < 0.96f);
+            player.kill();
+            player.waitForFinished();
+        }
         // The server going away ends the input, and the monitor says so once.
         server.kill();
         server.waitForFinished();
-        QTRY_COMPARE_WITH_TIMEOUT(monitor.Level(), NoReading, 5000);
-        QTest::qWait(300);
-        monitor.Stop();
-        const QStringList said = messages.Said();
-        QCOMPARE(said.size(), 1);
-        QVERIFY2(said.first().contains(QLatin1String("stopped")), qPrintable(said.first()));
+        QTRY_COMPARE_WITH_TIMEOUT(monitor.monitor->Level(), NoReading, 5000);
+        monitor.SaidOnce("stopped");
     }
 
-    void soundMonitorWithoutServerReportsNoInputOnce_data()
-    {
-        QTest::addColumn<QString>("library");
-        QTest::addColumn<QString>("named");
-        QTest::newRow("no library") << QStringLiteral("vornlight-no-such-library") << QStringLiteral("cannot load");
-        QTest::newRow("no server") << QStringLiteral("pulse-simple") << QStringLiteral("cannot open @DEFAULT_MONITOR@");
-    }
     void soundMonitorWithoutServerReportsNoInputOnce()
     {
-        QFETCH(QString, library);
-        QFETCH(QString, named);
-        // A server address where nothing listens.
-        QTemporaryDir home;
-        PrivateSound(home, home.filePath(QStringLiteral("nothing")));
-        Messages messages;
-        SoundMonitor::Options options = messages.Options(std::chrono::milliseconds(20));
-        options.library = library;
-        SoundMonitor monitor(options);
-        monitor.Start();
-        QTRY_COMPARE_WITH_TIMEOUT(messages.Said().size(), 1, 5000);
-        // Several retries later it still has said it once and hears nothing.
-        QTest::qWait(200);
-        QCOMPARE(monitor.Level(), NoReading);
-        monitor.Stop();
-        const QStringList said = messages.Said();
-        QCOMPARE(said.size(), 1);
-        QVERIFY2(said.first().contains(named) && said.first().contains(QLatin1String("breathes gently")),
-                 qPrintable(said.first()));
+        // A server address where nothing listens, or no library to reach one.
+        const QString texts[][2] = {{"vornlight-no-such-library", "cannot load"},
+                                    {"pulse-simple", "cannot open @DEFAULT_MONITOR@"}};
+        for (const auto& [library, named] : texts) {
+            QTemporaryDir home;
+            Monitor monitor(home, home.filePath("nothing"), std::chrono::milliseconds(20), library);
+            QTRY_COMPARE_WITH_TIMEOUT(monitor.Said().size(), 1, 5000);
+            monitor.SaidOnce(named);
+            QVERIFY(monitor.Said().first().contains("breathes gently"));
+        }
     }
 };
 

@@ -18,33 +18,33 @@
 
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <memory>
 
 namespace {
 
-using Layout = RigLayout;
+using Outcome = LightingService::Outcome;
 
 // One device "Group" with the given LEDs, and a keyboard when asked.
-Layout Devices(const std::vector<std::string>& leds, bool keyboard)
+RigLayout Devices(const std::vector<std::string>& leds, bool keyboard)
 {
-    Layout::Device group{"Group", {}, {{1, "Static"}, {3, "Strobing"}}};
+    RigLayout::Device group{"Group", {}, {{1, "Static"}, {3, "Strobing"}}};
     for (const std::string& key : leds)
         group.leds.push_back({key, "1004", "PellixDram", "ARGB"});
-    std::vector<Layout::Device> devices{group};
+    std::vector<RigLayout::Device> devices{group};
     if (keyboard)
         devices.push_back({"Keyboard", {{"KB", "1002", "Keyboard", "RGB"}}, {{1, "Static"}}});
-    return Layout(devices);
+    return RigLayout(devices);
 }
 
 // What the devices show as the rig meets them: one colour for every LED.
-RigState Showing(const Layout& layout, unsigned color)
+RigState Showing(const RigLayout& layout, unsigned color, const std::map<std::string, std::string>& notes = {})
 {
     RigState state;
-    for (const Layout::Device& d : layout.Devices()) {
+    state.notes = notes;
+    for (const RigLayout::Device& d : layout.Devices()) {
         for (RigState::Scene& scene : state.devices[d.key].scenes) {
             int position = 0;
-            for (const Layout::Led& led : d.leds) {
+            for (const RigLayout::Led& led : d.leds) {
                 scene.leds[led.key].color = color;
                 scene.pathOrder[led.key] = position++;
             }
@@ -53,20 +53,33 @@ RigState Showing(const Layout& layout, unsigned color)
     return state;
 }
 
-// A rig that hands over what the test says and remembers what it was shown.
-class ScriptedRig : public Rig
+// A started service over a rig that meets the given devices at once and
+// remembers what it was shown.
+class Running : public Rig
 {
 public:
-    std::function<void(RigService&)> begin;
+    RigStateStore store;
+    RigService service{*this, &store};
     std::vector<RigState> shown;
 
-    bool KeepsDefaults() const override { return true; }
-    void Begin(RigService& service) override
+    Running(const QString& folder, const RigLayout& layout, const RigState& showing, bool reset = false)
+        : store(folder), layout(layout), showing(showing)
     {
-        if (begin)
-            begin(service);
+        QString error;
+        QVERIFY2(service.Start(reset, error), qPrintable(error));
     }
+    bool KeepsDefaults() const override { return true; }
+    void Begin(RigService& s) override { s.SetLayout(layout, showing); }
     void Show(const RigLayout&, const RigState& state) override { shown.push_back(state); }
+    Outcome Set(const std::string& key, const std::string& document)
+    {
+        std::string fault;
+        return service.SetProfile(key, document, fault);
+    }
+
+private:
+    RigLayout layout;
+    RigState showing;
 };
 
 std::string Static(const std::string& led, unsigned color, const std::string& path = {})
@@ -109,108 +122,67 @@ private slots:
     void devicesComeAndGo()
     {
         QTemporaryDir dir;
-        auto store = std::make_unique<RigStateStore>(dir.path());
-        ScriptedRig rig;
-        const Layout first = Devices({"A", "B"}, true);
-        rig.begin = [&](RigService& service) { service.SetLayout(first, Showing(first, 255)); };
-        auto service = std::make_unique<RigService>(rig, store.get());
-        QString error;
-        QVERIFY2(service->Start(false, error), qPrintable(error));
-        QCOMPARE(PanelSees(*service), QStringLiteral("A=255 B=255 A@0 B@1 "));
-        std::string fault;
-        QCOMPARE(service->SetProfile("Group", Static("A", 65280), fault), LightingService::Outcome::Applied);
+        const RigLayout first = Devices({"A", "B"}, true), second = Devices({"B", "C"}, false);
+        const RigLayout all = Devices({"A", "B", "C"}, true);
+        auto rig = std::make_unique<Running>(dir.path(), first, Showing(first, 255));
+        QCOMPARE(PanelSees(rig->service), QStringLiteral("A=255 B=255 A@0 B@1 "));
+        QCOMPARE(rig->Set("Group", Static("A", 65280)), Outcome::Applied);
 
         // A is gone, C is new; the devices now show what they were given, which
         // must not become A's or B's default. The status names neither A nor
         // the keyboard, so the panel never sends them back.
-        const Layout second = Devices({"B", "C"}, false);
-        service->SetLayout(second, Showing(second, 65280));
-        QCOMPARE(PanelSees(*service), QStringLiteral("B=255 C=65280 B@1 C@1 "));
-        QVERIFY(service->GetCapability().find("Keyboard") == std::string::npos);
-        QCOMPARE(service->SetProfile("Group", Static("A", 1), fault), LightingService::Outcome::Refused);
+        rig->service.SetLayout(second, Showing(second, 65280));
+        QCOMPARE(PanelSees(rig->service), QStringLiteral("B=255 C=65280 B@1 C@1 "));
+        QVERIFY(rig->service.GetCapability().find("Keyboard") == std::string::npos);
+        QCOMPARE(rig->Set("Group", Static("A", 1)), Outcome::Refused);
         const std::string path = "<effect_path_order><order key=\"C\">0</order><order key=\"B\">1</order>"
                                  "</effect_path_order>";
-        QCOMPARE(service->SetProfile("Group", Static("B", 16711680, path), fault), LightingService::Outcome::Applied);
-        QCOMPARE(rig.shown.size(), size_t(4)); // start, the first profile, the layout, the second profile
+        QCOMPARE(rig->Set("Group", Static("B", 16711680, path)), Outcome::Applied);
+        QCOMPARE(rig->shown.size(), size_t(4)); // start, the first profile, the layout, the second profile
 
         // No server at all: no group, nothing lost. The LED switch still
         // takes, as the panel sends it, for a board the rig does not have.
-        service->SetLayout(Layout(), RigState());
-        QCOMPARE(PanelSees(*service), QStringLiteral("no group"));
-        QCOMPARE(service->SetProfile("Group", Static("B", 1), fault), LightingService::Outcome::Refused);
-        QCOMPARE(service->SetProfile("Mainboard", SwitchOff, fault), LightingService::Outcome::Applied);
+        rig->service.SetLayout(RigLayout(), RigState());
+        QCOMPARE(PanelSees(rig->service), QStringLiteral("no group"));
+        QCOMPARE(rig->Set("Group", Static("B", 1)), Outcome::Refused);
+        QCOMPARE(rig->Set("Mainboard", SwitchOff), Outcome::Applied);
 
         // Everything back: A has its colour and its place on the path again.
-        const Layout all = Devices({"A", "B", "C"}, true);
-        service->SetLayout(all, Showing(all, 1));
-        QCOMPARE(PanelSees(*service), QStringLiteral("off A=65280 B=16711680 C=65280 A@0 B@1 C@0 "));
-        QCOMPARE(rig.shown.back().devices.at("Keyboard").scenes[0].leds.at("KB").color, 255u);
+        rig->service.SetLayout(all, Showing(all, 1));
+        QCOMPARE(PanelSees(rig->service), QStringLiteral("off A=65280 B=16711680 C=65280 A@0 B@1 C@0 "));
+        QCOMPARE(rig->shown.back().devices.at("Keyboard").scenes[0].leds.at("KB").color, 255u);
 
         // DEFAULT restores what each LED showed when first met, also after a
         // restart that finds no devices at first.
-        const QString before = PanelSees(*service);
-        service.reset();
-        store = std::make_unique<RigStateStore>(dir.path());
-        ScriptedRig later;
-        RigService restarted(later, store.get());
-        QVERIFY2(restarted.Start(false, error), qPrintable(error));
-        QCOMPARE(PanelSees(restarted), QStringLiteral("no group"));
-        restarted.SetLayout(all, Showing(all, 7));
-        QCOMPARE(PanelSees(restarted), before);
-        QCOMPARE(restarted.SetProfile("Mainboard", Reset, fault), LightingService::Outcome::Applied);
-        QCOMPARE(PanelSees(restarted), QStringLiteral("A=255 B=255 C=65280 A@0 B@1 C@1 "));
+        const QString before = PanelSees(rig->service);
+        rig.reset();
+        Running restarted(dir.path(), RigLayout(), RigState());
+        QCOMPARE(PanelSees(restarted.service), QStringLiteral("no group"));
+        restarted.service.SetLayout(all, Showing(all, 7));
+        QCOMPARE(PanelSees(restarted.service), before);
+        QCOMPARE(restarted.Set("Mainboard", Reset), Outcome::Applied);
+        QCOMPARE(PanelSees(restarted.service), QStringLiteral("A=255 B=255 C=65280 A@0 B@1 C@1 "));
     }
 
+    // A restart with --reset shows the defaults kept in the saved state, not
+    // what the devices show now, and keeps the rig's notes on its hardware:
+    // the first for each key.
     void resetKeepsTheKeptDefaults()
     {
         QTemporaryDir dir;
-        const Layout layout = Devices({"A"}, false);
-        std::string fault;
-        QString error;
+        const RigLayout layout = Devices({"A"}, false);
+        const std::map<std::string, std::string> kept = {{"A", "mode=Rain<bow>;&colors="}, {"B", "mode=Off"}};
         {
-            RigStateStore store(dir.path());
-            ScriptedRig rig;
-            rig.begin = [&](RigService& service) { service.SetLayout(layout, Showing(layout, 255)); };
-            RigService service(rig, &store);
-            QVERIFY(service.Start(false, error));
-            QCOMPARE(service.SetProfile("Group", Static("A", 65280), fault), LightingService::Outcome::Applied);
+            Running rig(dir.path(), layout, Showing(layout, 255, {{"A", kept.at("A")}}));
+            QCOMPARE(rig.Set("Group", Static("A", 65280)), Outcome::Applied);
+            rig.service.SetLayout(layout, Showing(layout, 1, {{"A", "mode=Direct"}, {"B", kept.at("B")}}));
+            QCOMPARE(rig.service.Defaults().notes, kept);
         }
-        RigStateStore store(dir.path());
-        ScriptedRig rig;
-        rig.begin = [&](RigService& service) { service.SetLayout(layout, Showing(layout, 65280)); };
-        RigService service(rig, &store);
-        QVERIFY(service.Start(true, error));
-        QCOMPARE(PanelSees(service), QStringLiteral("A=255 A@0 "));
+        Running rig(dir.path(), layout, Showing(layout, 65280), true);
+        QCOMPARE(PanelSees(rig.service), QStringLiteral("A=255 A@0 "));
         QCOMPARE(rig.shown.size(), size_t(1));
         QCOMPARE(rig.shown[0].devices.at("Group").scenes[0].leds.at("A").color, 255u);
-    }
-
-    // A rig's notes on its hardware are kept with the defaults: the first for
-    // each key, across a restart with --reset.
-    void notesStayWithTheDefaults()
-    {
-        QTemporaryDir dir;
-        const Layout layout = Devices({"A"}, false);
-        const std::map<std::string, std::string> kept = {{"A", "mode=Rain<bow>;&colors="}, {"B", "mode=Off"}};
-        QString error;
-        {
-            RigStateStore store(dir.path());
-            ScriptedRig rig;
-            RigState first = Showing(layout, 255);
-            first.notes = {{"A", kept.at("A")}};
-            rig.begin = [&](RigService& service) { service.SetLayout(layout, first); };
-            RigService service(rig, &store);
-            QVERIFY(service.Start(false, error));
-            RigState later = Showing(layout, 1);
-            later.notes = {{"A", "mode=Direct"}, {"B", kept.at("B")}};
-            service.SetLayout(layout, later);
-            QCOMPARE(service.Defaults().notes, kept);
-        }
-        RigStateStore store(dir.path());
-        ScriptedRig rig;
-        RigService service(rig, &store);
-        QVERIFY(service.Start(true, error));
-        QCOMPARE(service.Defaults().notes, kept);
+        QCOMPARE(rig.service.Defaults().notes, kept);
     }
 
     // A change that cannot be saved (its folder removed under the service) is
@@ -219,20 +191,15 @@ private slots:
     void unsavedChangeIsNeitherKeptNorShown()
     {
         QTemporaryDir dir;
-        RigStateStore store(dir.filePath("state"));
-        ScriptedRig rig;
-        const Layout layout = Devices({"A"}, false);
-        rig.begin = [&](RigService& service) { service.SetLayout(layout, Showing(layout, 255)); };
-        RigService service(rig, &store);
-        QString error;
-        QVERIFY(service.Start(false, error));
-        const RigState before = service.State();
+        const RigLayout layout = Devices({"A"}, false);
+        Running rig(dir.filePath("state"), layout, Showing(layout, 255));
+        const RigState before = rig.service.State();
         QVERIFY(QDir(dir.filePath("state")).removeRecursively());
         std::string fault;
-        QCOMPARE(service.SetProfile("Group", Static("A", 65280), fault), LightingService::Outcome::Failed);
+        QCOMPARE(rig.service.SetProfile("Group", Static("A", 65280), fault), Outcome::Failed);
         QVERIFY2(fault.find(std::strerror(ENOENT)) != std::string::npos, fault.c_str());
-        QVERIFY(service.State() == before);
-        QCOMPARE(PanelSees(service), QStringLiteral("A=255 A@0 "));
+        QVERIFY(rig.service.State() == before);
+        QCOMPARE(PanelSees(rig.service), QStringLiteral("A=255 A@0 "));
         QCOMPARE(rig.shown.size(), size_t(1));
     }
 };

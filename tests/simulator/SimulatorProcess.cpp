@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <csignal>
@@ -28,6 +29,14 @@ SimulatorProcess::~SimulatorProcess()
         Kill();
 }
 
+std::unique_ptr<SimulatorProcess> SimulatorProcess::Started(const QString& stateDir, const QStringList& extra)
+{
+    auto service = std::make_unique<SimulatorProcess>(QStringList{QStringLiteral("--state-dir"), stateDir} + extra);
+    if (!service->Start())
+        qWarning("the simulator did not start: %s", qPrintable(service->ErrorOutput()));
+    return service;
+}
+
 bool SimulatorProcess::Start()
 {
     process.start();
@@ -47,22 +56,19 @@ bool SimulatorProcess::Start()
 
 void SimulatorProcess::Stop()
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    WaitForEnd();
+    End(SIGTERM);
 }
 
 void SimulatorProcess::Kill()
 {
-    if (process.state() == QProcess::NotRunning)
-        return;
-    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
-    WaitForEnd();
+    End(SIGKILL);
 }
 
-void SimulatorProcess::WaitForEnd()
+void SimulatorProcess::End(int signal)
 {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    ::kill(static_cast<pid_t>(process.processId()), signal);
     process.waitForFinished(10000);
     WaitForName(false, 5000);
 }
@@ -96,6 +102,12 @@ QString SimulatorProcess::Fetch(const QString& method)
 QDBusMessage SimulatorProcess::SetProfile(const QString& key, const QString& document)
 {
     return Call(QStringLiteral("SetProfile"), {key, document});
+}
+
+QByteArray SimulatorProcess::ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString SimulatorProcess::GroupProfile(const QString& color, const QString& led, int mode)

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <memory>
+
 // A built lighting service (vornlight-service-sim unless another is named),
 // started on the test's session bus. Start returns once the service owns its
 // bus name; the process is killed when the object goes.
@@ -18,6 +20,8 @@ public:
 
     explicit SimulatorProcess(const QStringList& arguments, const QString& program = Program());
     ~SimulatorProcess();
+    // A started service keeping its state in stateDir; says why when it did not start.
+    static std::unique_ptr<SimulatorProcess> Started(const QString& stateDir, const QStringList& extra = {});
 
     // False when the process ended, or did not own the name within 10 s.
     bool Start();
@@ -34,6 +38,9 @@ public:
     // The string a fetching call returns; empty on an error reply.
     static QString Fetch(const QString& method);
     static QDBusMessage SetProfile(const QString& key, const QString& document);
+    static bool Applied(const QDBusMessage& reply) { return reply.type() == QDBusMessage::ReplyMessage; }
+    // A file's bytes; empty when it cannot be read.
+    static QByteArray ReadFile(const QString& path);
     // A static profile for one LED of the virtual rig's group, as the panel sends it.
     static QString GroupProfile(const QString& color = QStringLiteral("65280"),
                                 const QString& led = QStringLiteral("DIMM_A1"), int mode = 1);
@@ -42,7 +49,8 @@ public:
     static bool WaitForName(bool owned, int timeoutMs);
 
 private:
-    void WaitForEnd();
+    // Sends the signal, then waits for the process and for the bus to drop its name.
+    void End(int signal);
 
     QStringList arguments;
     QProcess process;
