@@ -22,7 +22,6 @@
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 
 #include <QApplication>
-#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -51,7 +50,7 @@ double ServiceMs(int runs)
 {
     const std::string profile = OpenRgbRigProcess::Profile(1, 0x0080ff);
     return MedianMs(runs, [&] {
-        if (OpenRgbRigProcess::Apply(profile).type() != QDBusMessage::ReplyMessage
+        if (!OpenRgbRigProcess::Apply(profile)
             || SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty())
             std::abort();
     });
@@ -131,11 +130,11 @@ int main(int argc, char** argv)
         // The rainbow changes every LED in every frame: every frame is sent.
         const std::string rainbow =
             OpenRgbRigProcess::Profile(5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true));
-        if (OpenRgbRigProcess::Apply(rainbow).type() != QDBusMessage::ReplyMessage)
+        if (!OpenRgbRigProcess::Apply(rainbow))
             return Fail("the rainbow was refused");
         QThread::msleep(500);
         animated = CoreShare(real.Pid(), seconds);
-        if (OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff)).type() != QDBusMessage::ReplyMessage)
+        if (!OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff)))
             return Fail("the static effect was refused");
         QThread::msleep(500);
         still = CoreShare(real.Pid(), seconds);
@@ -173,7 +172,7 @@ int main(int argc, char** argv)
         leds.push_back(led.key);
     std::string fault;
     const std::string rainbow =
-        OpenRgbRigProcess::Profile(leds, 5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true));
+        OpenRgbRigProcess::Profile(5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true), leds);
     if (service.SetProfile("Group", rainbow, fault) != LightingService::Outcome::Applied)
         return Fail("the rainbow was refused: ", fault.c_str());
     QElapsedTimer clock;

@@ -40,14 +40,8 @@ private slots:
         QTest::mouseClick(red, Qt::LeftButton);
         QTest::mouseClick(span, Qt::LeftButton);
         window.OnApplyClicked();
-
-        const OpenRgb::Color pureRed{255, 0, 0};
-        QVERIFY2(rig.WaitFor([&](const OpenRgbRigProcess::Devices& d) {
-                     const auto modules = OpenRgbRigProcess::Modules(d);
-                     return modules.size() == 3
-                         && std::all_of(modules.begin(), modules.end(), [&](const OpenRgb::Device* m) {
-                                return OpenRgbRigProcess::Shows(d, m->name, pureRed);
-                            });
+        QVERIFY2(rig.WaitFor([](const OpenRgbRigProcess::Devices& d) {
+                     return OpenRgbRigProcess::AllShow(d, OpenRgb::DeviceType::Dram, {255, 0, 0});
                  }),
                  "the modules do not show the panel's red");
         // The panel reads back what it applied.
