@@ -12,6 +12,23 @@
 
 #include <algorithm>
 
+namespace {
+
+// Polls test until it holds, up to timeoutMs.
+bool Until(const std::function<bool()>& test, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!test()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+} // namespace
+
 bool OpenRgbRigProcess::StartService(const QStringList& extra)
 {
     service = std::make_unique<SimulatorProcess>(
@@ -24,24 +41,15 @@ bool OpenRgbRigProcess::StartService(const QStringList& extra)
 
 bool OpenRgbRigProcess::Start(const QStringList& extra)
 {
-    if (!server.Start()) {
+    if (!server.Start())
         problem = server.Error();
-        return false;
-    }
-    if (!StartService(extra)) {
+    else if (!StartService(extra))
         problem = QStringLiteral("vornlight-service did not start: ") + service->ErrorOutput();
-        return false;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    while (GroupLeds().empty()) {
-        if (clock.elapsed() > 10000) {
-            problem = QStringLiteral("vornlight-service lists no group; it said: ") + service->ErrorOutput();
-            return false;
-        }
-        QThread::msleep(20);
-    }
-    return true;
+    else if (!Until([] { return !GroupLeds().empty(); }, 10000))
+        problem = QStringLiteral("vornlight-service lists no group; it said: ") + service->ErrorOutput();
+    else
+        return true;
+    return false;
 }
 
 void OpenRgbRigProcess::StopService()
@@ -52,9 +60,7 @@ void OpenRgbRigProcess::StopService()
 
 std::optional<OpenRgbRigProcess::Devices> OpenRgbRigProcess::Read()
 {
-    OpenRgbClient::Options options;
-    options.clientName = "Vornlight test reader";
-    OpenRgbClient client(options);
+    OpenRgbClient client;
     if (!client.Connect("127.0.0.1", server.Port()))
         return std::nullopt;
     return client.Controllers();
@@ -62,17 +68,14 @@ std::optional<OpenRgbRigProcess::Devices> OpenRgbRigProcess::Read()
 
 bool OpenRgbRigProcess::WaitFor(const std::function<bool(const Devices&)>& test, int timeoutMs)
 {
-    QElapsedTimer clock;
-    clock.start();
-    do {
-        if (std::optional<Devices> read = Read()) {
-            last = std::move(*read);
-            if (test(last))
-                return true;
-        }
-        QThread::msleep(20);
-    } while (clock.elapsed() < timeoutMs);
-    return false;
+    return Until(
+        [&] {
+            std::optional<Devices> read = Read();
+            if (read)
+                last = std::move(*read);
+            return read && test(last);
+        },
+        timeoutMs);
 }
 
 std::vector<std::string> OpenRgbRigProcess::GroupLeds()

@@ -28,35 +28,30 @@ public:
 
     // The service with the server's address, its state folder, and extra.
     bool StartService(const QStringList& extra = {});
-    // The server (unless it runs), then the service, until the service lists
-    // the group; false with the reason in Problem().
+    // The server (unless it runs), then the service, until it lists the group.
     bool Start(const QStringList& extra = {});
     QString Problem() const { return problem; }
     void StopService();
     SimulatorProcess& Service() { return *service; }
 
-    // What the server reports now (empty when it does not answer).
+    // What the server reports now; reads until test holds (the last in Last()).
     std::optional<Devices> Read();
-    // Reads until test holds, up to timeoutMs; the last read stays in Last().
     bool WaitFor(const std::function<bool(const Devices&)>& test, int timeoutMs = 10000);
     const Devices& Last() const { return last; }
 
-    // The group's LED keys as the service's capability lists them; none
-    // while it lists no group.
+    // The group's LED keys in the service's capability; none without a group.
     static std::vector<std::string> GroupLeds();
-    // A profile of effect mode for the LEDs: every one in color (packed), at
-    // ledSpeed ("na" leaves it), and group values (extra elements of the
-    // mode, before the LEDs).
+    // A profile of effect mode: every LED in color (packed) at ledSpeed, with
+    // the group values in extra.
     static std::string Profile(int mode, unsigned color, const std::string& ledSpeed = "na",
                                const std::string& extra = {}, const std::vector<std::string>& leds = GroupLeds());
-    // The group values of a rainbow over the whole circle at a speed, run
-    // from the group's start to its end or back, for the extra of Profile.
+    // The group values of a rainbow over the whole circle, for Profile's extra.
     static std::string RainbowValues(int speed, bool startToEnd);
     // Whether the service took the document for the device key.
     static bool Apply(const std::string& document, const char* key = "Group");
 
-    // Whether every LED of the device shows color; of every device of that
-    // type, of which there is one at least.
+    // Whether every LED of the device, of every device of the type (one at
+    // least), shows color.
     static bool Shows(const OpenRgb::Device& device, OpenRgb::Color color);
     static bool AllShow(const Devices& devices, OpenRgb::DeviceType type, OpenRgb::Color color);
 
