@@ -8,10 +8,8 @@
 #include <QFile>
 #include <QtTest>
 
-#include <atomic>
 #include <thread>
 
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -63,7 +61,7 @@ QByteArray U32(uint32_t value)
 
 // One connection on a local port that answers each request that wants a
 // reply with the next of its replies, whatever was asked; after the last,
-// the peer closes, or reads on and says nothing.
+// the peer closes, or reads on and says nothing until the client goes.
 class ScriptedPeer
 {
 public:
@@ -73,9 +71,11 @@ public:
         thread = std::thread([this, replies, closeAfter] { Run(replies, closeAfter); });
     }
 
+    // The client, made after the peer, has gone: its connection is closed.
+    // A peer never called on leaves accept once its socket is shut.
     ~ScriptedPeer()
     {
-        done = true;
+        ::shutdown(listener, SHUT_RDWR);
         thread.join();
         ::close(listener);
     }
@@ -83,35 +83,17 @@ public:
     uint16_t port = 0;
 
 private:
-    // Reads exactly size bytes unless the test ends or the client goes.
-    bool Read(int fd, char* into, size_t size)
-    {
-        while (size > 0 && !done) {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 20) != 1)
-                continue;
-            const ssize_t n = ::recv(fd, into, size, 0);
-            if (n <= 0)
-                return false;
-            into += n;
-            size -= size_t(n);
-        }
-        return size == 0;
-    }
-
     void Run(QList<QByteArray> replies, bool closeAfter)
     {
-        pollfd waiting{listener, POLLIN, 0};
-        if (::poll(&waiting, 1, 5000) != 1)
-            return;
+        using namespace OpenRgbCodec;
         const int fd = ::accept(listener, nullptr, nullptr);
-        char header[OpenRgbCodec::HeaderSize];
-        while (!(closeAfter && replies.isEmpty()) && Read(fd, header, sizeof header)) {
-            const auto request = OpenRgbCodec::DecodeHeader(reinterpret_cast<const uint8_t*>(header)).value;
+        uint8_t header[HeaderSize];
+        while (fd >= 0 && !(closeAfter && replies.isEmpty())
+               && ::recv(fd, header, sizeof header, MSG_WAITALL) == ssize_t(sizeof header)) {
+            const auto request = DecodeHeader(header).value;
             std::vector<char> data(request.size);
-            if (!Read(fd, data.data(), data.size()))
+            if (!data.empty() && ::recv(fd, data.data(), data.size(), MSG_WAITALL) != ssize_t(data.size()))
                 break;
-            using namespace OpenRgbCodec;
             const bool wantsReply = request.id == RequestProtocolVersion || request.id == RequestControllerCount
                                     || request.id == RequestControllerData;
             if (wantsReply && !replies.isEmpty()) {
@@ -123,7 +105,6 @@ private:
     }
 
     int listener = -1;
-    std::atomic<bool> done{false};
     std::thread thread;
 };
 
