@@ -8,7 +8,6 @@
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 #include "ui/views/LumetBaseView.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +21,7 @@ private slots:
     {
         if (OpenRgbServer::Folder().isEmpty())
             QSKIP("the OpenRGB test server is not beside the source tree");
+        Q_INIT_RESOURCE(lumet_resources);
         QTemporaryDir scratch;
         // An empty registry: installed nowhere, no reboot pending.
         qputenv("VORNLIGHT_REGISTRY", QFile::encodeName(scratch.filePath(QStringLiteral("none.reg"))));
@@ -49,12 +49,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    Q_INIT_RESOURCE(lumet_resources);
-    OpenRgbPanelTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(OpenRgbPanelTest)
 #include "OpenRgbPanelTest.moc"

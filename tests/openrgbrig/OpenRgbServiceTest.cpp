@@ -130,13 +130,12 @@ private slots:
     void effectsMoveAndFollowTheSensor()
     {
         QTemporaryDir hwmon;
-        const QString sensor = hwmon.filePath(QStringLiteral("hwmon3/temp1_input"));
-        auto write = [](const QString& path, const QByteArray& text) {
-            QFile file(path);
+        auto write = [&hwmon](const char* name, const QByteArray& text) {
+            QFile file(hwmon.filePath(QStringLiteral("hwmon3/") + QLatin1String(name)));
             return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
         };
         QVERIFY(QDir(hwmon.path()).mkpath(QStringLiteral("hwmon3")));
-        QVERIFY(write(hwmon.filePath(QStringLiteral("hwmon3/name")), "k10temp\n") && write(sensor, "85000\n"));
+        QVERIFY(write("name", "k10temp\n") && write("temp1_input", "85000\n"));
         Rig rig;
         QVERIFY2(rig.Start({QStringLiteral("--hwmon"), hwmon.path()}), qPrintable(rig.Problem()));
 
@@ -156,7 +155,7 @@ private slots:
 
         QVERIFY(Rig::Apply(Rig::Profile(18, 0xffffff, "na", "<effect_speed>2</effect_speed>")));
         QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Red); }), "hot does not show red");
-        QVERIFY(write(sensor, "25000\n"));
+        QVERIFY(write("temp1_input", "25000\n"));
         QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Blue); }), "cool does not show blue");
     }
 
@@ -204,10 +203,7 @@ private slots:
     // it takes the bus name.
     void wrongOptionsAreRefused()
     {
-        const QStringList wrong[] = {{QStringLiteral("--openrgb"), QStringLiteral("localhost")},
-                                     {QStringLiteral("--fps"), QStringLiteral("0")},
-                                     {QStringLiteral("--fps"), QStringLiteral("fast")}};
-        for (const QStringList& arguments : wrong) {
+        for (const QStringList& arguments : {QStringList{"--openrgb", "localhost"}, {"--fps", "0"}, {"--fps", "fast"}}) {
             QProcess program;
             program.start(SimulatorProcess::Program(QStringLiteral("vornlight-service")), arguments);
             QVERIFY(program.waitForFinished(10000));
