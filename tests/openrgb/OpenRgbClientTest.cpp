@@ -263,7 +263,7 @@ private slots:
     }
 
     // A notice that comes between a request and its reply leaves the list
-    // stale: nothing more is read from it until it is read again.
+    // stale: nothing is read from it or sent by it until it is read again.
     void noticeWhileAwaitingReply()
     {
         ScriptedPeer peer({Packet(OpenRgbCodec::RequestProtocolVersion, U32(5)),
@@ -274,6 +274,8 @@ private slots:
         QVERIFY2(client.Connect("127.0.0.1", peer.port), client.Error().c_str());
         QCOMPARE(client.ControllerCount(), std::optional<uint32_t>(1));
         QVERIFY(client.DeviceListChanged() && !client.ControllerData(0));
+        QVERIFY2(client.Error().find("list changed") != std::string::npos, client.Error().c_str());
+        QVERIFY(!client.UpdateLeds(0, {Color{}}));
         QVERIFY2(client.Error().find("list changed") != std::string::npos, client.Error().c_str());
     }
 
