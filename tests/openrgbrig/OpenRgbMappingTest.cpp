@@ -1,8 +1,6 @@
-// What the service makes of an OpenRGB server's controllers (the group and
-// the other devices, LED keys that stay put, the defaults DEFAULT gives back)
-// and how it shows a state on them: the engine's frames through Direct and
-// how often, the devices' own modes where they fit, and LEDs whose layout the
-// service has not taken yet.
+// What the service makes of an OpenRGB server's controllers (devices, keys,
+// defaults) and how it shows a state on them: frames through Direct, the
+// devices' own modes where they fit, or nothing yet.
 #include "simulator/openrgb-rig/HardwareMode.h"
 #include "simulator/openrgb-rig/OpenRgbMapping.h"
 #include "simulator/openrgb-rig/OpenRgbRig.h"
@@ -18,8 +16,7 @@ using OpenRgb::DeviceType;
 using Way = ShowPlan::Way;
 using Zones = std::vector<std::pair<std::string, uint32_t>>;
 
-// A mode as a server declares it; its colours per LED or its own as the
-// flags say, its speed in the middle of its range.
+// A mode as a server declares it, at the middle of its speed range.
 OpenRgb::Mode Mode(const std::string& name, int32_t value, uint32_t flags, uint32_t slowest = 0, uint32_t fastest = 0)
 {
     OpenRgb::Mode m;
@@ -99,8 +96,7 @@ std::string Keys(const RigLayout::Device& device, bool places = false)
     return text;
 }
 
-// The state the service holds once it took the devices' layout: their
-// defaults, with the group's effect and every LED's colour and speed changed.
+// The devices' defaults with the group's effect and every LED's colour and speed set.
 RigState StateOf(const OpenRgbMapping& m, int mode, unsigned color, int ledSpeed = 0)
 {
     RigState state = m.defaults;

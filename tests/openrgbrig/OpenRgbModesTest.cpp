@@ -19,8 +19,7 @@ using OpenRgb::Color;
 constexpr size_t Module = 0;
 constexpr size_t Board = 1;
 
-// The active mode's name, speed, direction and own colours, as one text that
-// a failing comparison shows whole.
+// The active mode's name, speed, direction and own colours, as one text.
 std::string Running(const Devices& devices, size_t device)
 {
     const OpenRgb::Mode* m = device < devices.size() ? devices[device].ActiveMode() : nullptr;
@@ -39,14 +38,11 @@ class OpenRgbModesTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Before the service meets them, the module runs its rainbow slowly to
-    // the right, the board its static mode in a colour of its own. By default
-    // every device with a Direct mode shows the engine's frames. With
-    // hardware modes the devices run the effects they have modes for, at
-    // speeds spread over their ranges whichever way these run, in the LEDs'
-    // colours; the rest shows frames. The switch uses the Off mode where
-    // there is one; DEFAULT sets every first mode again, as the state kept
-    // them across the restart.
+    // The module first runs a slow rainbow, the board Static in its own
+    // colour. By default both show frames through Direct; with hardware
+    // modes each runs the effects it has a mode for, the switch uses Off
+    // where there is one, and DEFAULT sets the first modes again (kept across
+    // the restart).
     void framesOrHardwareModes()
     {
         if (OpenRgbServer::Folder().isEmpty())
