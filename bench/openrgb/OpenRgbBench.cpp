@@ -1,14 +1,7 @@
-// The OpenRGB rig against the real OpenRGB server with its stock devices:
-// - APPLY through the real panel (settle time 0) against vornlight-service,
-//   beside the same APPLY against vornlight-service-sim in the same run: its
-//   virtual rig, and its fixed-document mode serving the OpenRGB service's
-//   documents (the same group of 37 LEDs, so the same work in the panel);
-//   and the service's own part (SetProfile and the status read back over
-//   D-Bus) for each rig;
-// - the CPU time of the whole vornlight-service process while an animated
-//   effect runs at 30 frames a second, beside the same while a still effect
-//   stands (from /proc/PID/stat);
-// - the steadiness of the frames the worker sends (the rig in this process).
+// The OpenRGB rig against the real OpenRGB server's stock devices: APPLY
+// through the real panel beside the virtual rig and a fixed-document service
+// serving the same documents; the service's CPU share at 30 frames a second
+// beside a still effect; the steadiness of the worker's frames.
 //
 //   bench_openrgb [SECONDS [APPLY_RUNS]]   (default 10 and 40)
 
@@ -22,7 +15,6 @@
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 
 #include <QApplication>
-#include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -51,7 +43,7 @@ double ServiceMs(int runs)
 {
     const std::string profile = OpenRgbRigProcess::Profile(1, 0x0080ff);
     return MedianMs(runs, [&] {
-        if (OpenRgbRigProcess::Apply(profile).type() != QDBusMessage::ReplyMessage
+        if (!OpenRgbRigProcess::Apply(profile)
             || SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty())
             std::abort();
     });
@@ -61,11 +53,8 @@ double ServiceMs(int runs)
 double CpuSeconds(qint64 pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1.0;
-    const QByteArray line = stat.readAll();
-    // Fields after the name's closing parenthesis: state is the 3rd field,
-    // utime the 14th and stime the 15th.
+    const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+    // After the name's closing parenthesis: the state (3rd field), then on to utime and stime (14th, 15th).
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
     if (fields.size() < 13)
         return -1.0;
@@ -80,11 +69,6 @@ double CoreShare(qint64 pid, double seconds)
     clock.start();
     QThread::msleep(static_cast<unsigned long>(seconds * 1000));
     return (CpuSeconds(pid) - before) / (static_cast<double>(clock.nsecsElapsed()) / 1e9) * 100.0;
-}
-
-double Ms(qint64 ns)
-{
-    return static_cast<double>(ns) / 1e6;
 }
 
 } // namespace
@@ -131,25 +115,26 @@ int main(int argc, char** argv)
         // The rainbow changes every LED in every frame: every frame is sent.
         const std::string rainbow =
             OpenRgbRigProcess::Profile(5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true));
-        if (OpenRgbRigProcess::Apply(rainbow).type() != QDBusMessage::ReplyMessage)
+        if (!OpenRgbRigProcess::Apply(rainbow))
             return Fail("the rainbow was refused");
         QThread::msleep(500);
         animated = CoreShare(real.Pid(), seconds);
-        if (OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff)).type() != QDBusMessage::ReplyMessage)
+        if (!OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff)))
             return Fail("the static effect was refused");
         QThread::msleep(500);
         still = CoreShare(real.Pid(), seconds);
     }
     double applySame = 0.0;
     {
-        QFile capabilityFile(work.path() + "/capability.xml"), statusFile(work.path() + "/status.xml");
-        if (!capabilityFile.open(QIODevice::WriteOnly) || !statusFile.open(QIODevice::WriteOnly))
+        auto save = [&](const char* name, const QString& text) {
+            QFile file(work.path() + name);
+            return file.open(QIODevice::WriteOnly) && file.write(text.toLatin1()) == text.size() ? file.fileName()
+                                                                                                 : QString();
+        };
+        const QString capabilityFile = save("/capability.xml", capability), statusFile = save("/status.xml", status);
+        if (capabilityFile.isEmpty() || statusFile.isEmpty())
             return Fail("cannot write the documents");
-        capabilityFile.write(capability.toLatin1());
-        statusFile.write(status.toLatin1());
-        capabilityFile.close();
-        statusFile.close();
-        SimulatorProcess fixed({"--capability", capabilityFile.fileName(), "--status", statusFile.fileName()});
+        SimulatorProcess fixed({"--capability", capabilityFile, "--status", statusFile});
         if (!fixed.Start())
             return Fail("the simulated service did not start: ", qPrintable(fixed.ErrorOutput()));
         applySame = ApplyMs(applyRuns);
@@ -173,7 +158,7 @@ int main(int argc, char** argv)
         leds.push_back(led.key);
     std::string fault;
     const std::string rainbow =
-        OpenRgbRigProcess::Profile(leds, 5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true));
+        OpenRgbRigProcess::Profile(5, 0xff, "na", OpenRgbRigProcess::RainbowValues(-2, true), leds);
     if (service.SetProfile("Group", rainbow, fault) != LightingService::Outcome::Applied)
         return Fail("the rainbow was refused: ", fault.c_str());
     QElapsedTimer clock;
@@ -182,11 +167,11 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     const OpenRgbWorker::Statistics stats = rig.Statistics();
     std::vector<double> lateness, deviation;
-    for (const qint64 ns : stats.latenessNs)
-        lateness.push_back(Ms(ns));
     const double interval = 1000.0 / FrameClock::DefaultFps;
+    for (const qint64 ns : stats.latenessNs)
+        lateness.push_back(double(ns) / 1e6);
     for (const qint64 ns : stats.intervalsNs)
-        deviation.push_back(std::abs(Ms(ns) - interval));
+        deviation.push_back(std::abs(double(ns) / 1e6 - interval));
     std::printf("frames sent %lld (%zu ticks), missed %lld\n", static_cast<long long>(stats.framesSent),
                 stats.latenessNs.size(), static_cast<long long>(stats.missedFrames));
     Report("tick lateness p50", FrameClock::Percentile(lateness, 50), "ms", interval, "frame interval", "(figure)");

@@ -16,11 +16,18 @@ using OpenRgb::Color;
 
 namespace {
 
-QByteArray Fixture(const QString& name)
+enum { DramCapture, BoardCapture, KeyboardCapture };
+const struct
 {
-    QFile file(QStringLiteral(LUMET_TEST_DATA "/openrgb/") + name);
+    const char* file;
+    uint32_t protocol;
+} Captures[] = {{"dram-segment-v5.bin", 5}, {"motherboard-modes-v4.bin", 4}, {"keyboard-matrix-v3.bin", 3}};
+
+QByteArray Fixture(int capture)
+{
+    QFile file(QStringLiteral(LUMET_TEST_DATA "/openrgb/") + QLatin1String(Captures[capture].file));
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", qPrintable(name));
+        qFatal("missing fixture %s", Captures[capture].file);
     return file.readAll();
 }
 
@@ -35,24 +42,6 @@ void Put(QByteArray& bytes, int at, int width, uint32_t value)
         bytes[at + i] = char(value >> (8 * i));
 }
 
-// The controller data's own size, at its start, made to match the bytes.
-void FixDataSize(QByteArray& bytes)
-{
-    if (bytes.size() >= 4)
-        Put(bytes, 0, 4, uint32_t(bytes.size()));
-}
-
-struct Capture
-{
-    const char* file;
-    uint32_t protocol;
-};
-const Capture Captures[] = {
-    {"dram-segment-v5.bin", 5},
-    {"motherboard-modes-v4.bin", 4},
-    {"keyboard-matrix-v3.bin", 3},
-};
-
 } // namespace
 
 class OpenRgbCodecTest : public QObject
@@ -61,18 +50,16 @@ class OpenRgbCodecTest : public QObject
 
 private slots:
     // What the real server's stock devices do not show: a segment, mode
-    // colours, and a key matrix (names, types and LED counts are checked
-    // against the running server).
+    // colours, and a key matrix (the rest is checked against the running server).
     void capturedDevices()
     {
-        const auto dram = Decode(Fixture("dram-segment-v5.bin"), 5);
+        const auto dram = Decode(Fixture(DramCapture), 5);
         QVERIFY2(dram.Ok(), dram.error.c_str());
         const OpenRgb::Segment& half = dram.value.zones.at(0).segments.at(0);
-        QCOMPARE(half.name, std::string("Half"));
-        QCOMPARE(half.ledsCount, 4u);
+        QVERIFY(half.name == "Half" && half.ledsCount == 4);
         QCOMPARE(dram.value.leds.at(7).name, std::string("Custom LED. Zone 0, LED 7"));
 
-        const auto board = Decode(Fixture("motherboard-modes-v4.bin"), 4);
+        const auto board = Decode(Fixture(BoardCapture), 4);
         QVERIFY2(board.Ok(), board.error.c_str());
         const OpenRgb::Mode& still = board.value.modes.at(1);
         QCOMPARE(int(still.colorMode), int(OpenRgb::ColorMode::ModeSpecific));
@@ -84,7 +71,7 @@ private slots:
         QCOMPARE(board.value.ZoneStart(1), 3u);
 
         // Every key of the matrix zone sits in exactly one cell.
-        const auto keyboard = Decode(Fixture("keyboard-matrix-v3.bin"), 3);
+        const auto keyboard = Decode(Fixture(KeyboardCapture), 3);
         QVERIFY2(keyboard.Ok(), keyboard.error.c_str());
         const OpenRgb::Zone& keys = keyboard.value.zones.at(2);
         QVERIFY(keys.matrix);
@@ -95,32 +82,27 @@ private slots:
         QCOMPARE(std::count(seen.begin(), seen.end(), 1), long(keys.ledsCount));
     }
 
-    // The layout differs between versions: a reply read at another version
-    // than the one asked for must not pass.
-    void otherVersionsRefused()
+    // Read at another version than the one asked for (the layouts differ),
+    // cut at every length (the size at the start telling the same lie), and
+    // with bytes left over: refused, saying where.
+    void damagedCaptures()
     {
-        for (const Capture& capture : Captures)
-            for (uint32_t protocol = 2; protocol <= 6; ++protocol)
-                if (protocol != capture.protocol)
-                    QVERIFY2(!Decode(Fixture(capture.file), protocol).Ok(), capture.file);
-    }
-
-    // Cut at every length (the size at the start told the same lie), and
-    // with bytes left over.
-    void truncatedAtEveryLength()
-    {
-        for (const Capture& capture : Captures) {
-            const QByteArray whole = Fixture(capture.file);
+        for (int capture : {DramCapture, BoardCapture, KeyboardCapture}) {
+            const QByteArray whole = Fixture(capture);
+            const uint32_t protocol = Captures[capture].protocol;
+            for (uint32_t other = 2; other <= 6; ++other)
+                QVERIFY2(other == protocol || !Decode(whole, other).Ok(), Captures[capture].file);
             for (int length = 0; length < whole.size(); ++length) {
                 QByteArray cut = whole.left(length);
-                FixDataSize(cut);
-                const auto decoded = Decode(cut, capture.protocol);
+                if (length >= 4)
+                    Put(cut, 0, 4, uint32_t(cut.size()));
+                const auto decoded = Decode(cut, protocol);
                 QVERIFY2(!decoded.Ok() && decoded.error.find(": ") != std::string::npos,
-                         qPrintable(QStringLiteral("%1 cut at %2").arg(capture.file).arg(length)));
+                         qPrintable(QStringLiteral("%1 cut at %2").arg(Captures[capture].file).arg(length)));
             }
             QByteArray longer = whole + '\0';
-            FixDataSize(longer);
-            QVERIFY(Decode(longer, capture.protocol).error.find("follow the device") != std::string::npos);
+            Put(longer, 0, 4, uint32_t(longer.size()));
+            QVERIFY(Decode(longer, protocol).error.find("follow the device") != std::string::npos);
         }
     }
 
@@ -128,14 +110,14 @@ private slots:
     // starts (from the end of the reply for an empty anchor).
     void lyingCounts_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("capture");
         QTest::addColumn<QByteArray>("anchor");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("width");
         QTest::addColumn<uint>("value");
         QTest::addColumn<QString>("error"); // empty: any error will do
 
-        const QString dram = QStringLiteral("dram-segment-v5.bin");
+        const int dram = DramCapture;
         const QByteArray name("\x0d\x00Test DRAM A1", 14);
         const QByteArray location("address 0x71\0", 13);
         const QByteArray zone("\x05\x00" "DRAM\0", 7);
@@ -159,12 +141,12 @@ private slots:
         QTest::newRow("num_colors 0") << dram << lastLed << 10 << 2 << 0u << "num_colors: 0 colours for 8 LEDs";
         QTest::newRow("num_led_alt_names 0xFFFF") << dram << QByteArray() << -6 << 2 << 0xFFFFu << "num_led_alt_names";
 
-        const QString board = QStringLiteral("motherboard-modes-v4.bin");
         const QByteArray breathing("Breathing\0", 10);
-        QTest::newRow("mode colours 0xFFFF") << board << breathing << 58 << 2 << 0xFFFFu << "modes[2].num_colors";
-        QTest::newRow("mode colours one more") << board << breathing << 58 << 2 << 3u << "";
+        QTest::newRow("mode colours 0xFFFF") << int(BoardCapture) << breathing << 58 << 2 << 0xFFFFu
+                                             << "modes[2].num_colors";
+        QTest::newRow("mode colours one more") << int(BoardCapture) << breathing << 58 << 2 << 3u << "";
 
-        const QString keyboard = QStringLiteral("keyboard-matrix-v3.bin");
+        const int keyboard = KeyboardCapture;
         const QByteArray keys("Keyboard Zone\0", 14);
         QTest::newRow("matrix_len not whole cells") << keyboard << keys << 30 << 2 << 7u << "zones[2].matrix_len";
         QTest::newRow("matrix_len 0xFFFF") << keyboard << keys << 30 << 2 << 0xFFFFu << "zones[2].matrix_len";
@@ -174,107 +156,81 @@ private slots:
 
     void lyingCounts()
     {
-        QFETCH(QString, file);
+        QFETCH(int, capture);
         QFETCH(QByteArray, anchor);
         QFETCH(int, offset);
         QFETCH(int, width);
         QFETCH(uint, value);
         QFETCH(QString, error);
-        QByteArray bytes = Fixture(file);
-        const uint32_t protocol = file.contains(QStringLiteral("v5")) ? 5 : file.contains(QStringLiteral("v4")) ? 4 : 3;
+        QByteArray bytes = Fixture(capture);
+        const uint32_t protocol = Captures[capture].protocol;
         QVERIFY(Decode(bytes, protocol).Ok());
         const int start = anchor.isEmpty() ? (offset < 0 ? bytes.size() : 0) : bytes.indexOf(anchor);
         QVERIFY2(start >= 0, "anchor not found");
         Put(bytes, start + offset, width, value);
         const auto decoded = Decode(bytes, protocol);
-        QVERIFY(!decoded.Ok());
-        QVERIFY(decoded.value.leds.empty());
+        QVERIFY(!decoded.Ok() && decoded.value.leds.empty());
         QVERIFY2(decoded.error.find(error.toStdString()) != std::string::npos, decoded.error.c_str());
     }
 
     // Settings checked against the modes the captured main board declares
-    // (Static: brightness 0..100, one colour; Breathing: speed 1..5, one or
-    // two colours) and against a range that runs backwards.
-    void modeSettings_data()
-    {
-        QTest::addColumn<int>("mode"); // -1: Breathing with its speeds 4..0
-        QTest::addColumn<int>("speed");
-        QTest::addColumn<int>("brightness");
-        QTest::addColumn<int>("colors");
-        QTest::addColumn<int>("value"); // added to the mode's own
-        QTest::addColumn<QString>("misfit");
-
-        QTest::newRow("as read") << 2 << 3 << 0 << 2 << 0 << "";
-        QTest::newRow("fastest") << 2 << 5 << 0 << 1 << 0 << "";
-        QTest::newRow("too fast") << 2 << 6 << 0 << 1 << 0 << "speed 6";
-        QTest::newRow("too slow") << 2 << 0 << 0 << 1 << 0 << "speed 0";
-        QTest::newRow("backwards, middle") << -1 << 2 << 0 << 0 << 0 << "";
-        QTest::newRow("backwards, past slowest") << -1 << 5 << 0 << 0 << 0 << "speed 5 is outside Breathing's 4..0";
-        QTest::newRow("three colours") << 2 << 3 << 0 << 3 << 0 << "3 colours";
-        QTest::newRow("no colour") << 1 << 0 << 100 << 0 << 0 << "0 colours";
-        QTest::newRow("dimmest") << 1 << 0 << 0 << 1 << 0 << "";
-        QTest::newRow("too bright") << 1 << 0 << 101 << 1 << 0 << "brightness 101";
-        QTest::newRow("value changed") << 1 << 0 << 50 << 1 << 1 << "is value 1, not 2";
-    }
-
+    // (1 Static: brightness 0..100, one colour; 2 Breathing: speed 1..5, one
+    // or two colours) and against a range that runs backwards (-1: Breathing
+    // with its speeds 4..0).
     void modeSettings()
     {
-        QFETCH(int, mode);
-        QFETCH(int, speed);
-        QFETCH(int, brightness);
-        QFETCH(int, colors);
-        QFETCH(int, value);
-        QFETCH(QString, misfit);
-        const auto board = Decode(Fixture("motherboard-modes-v4.bin"), 4);
+        const auto board = Decode(Fixture(BoardCapture), 4);
         QVERIFY(board.Ok());
-        OpenRgb::Mode declared = board.value.modes.at(size_t(mode < 0 ? 2 : mode));
-        if (mode < 0) {
-            declared.speedMin = 4;
-            declared.speedMax = 0;
-            declared.colorMode = OpenRgb::ColorMode::PerLed;
+        const struct
+        {
+            int mode, speed, brightness, colors, valueAdded;
+            const char* misfit;
+        } cases[] = {
+            {2, 3, 0, 2, 0, ""},           {2, 5, 0, 1, 0, ""},
+            {2, 6, 0, 1, 0, "speed 6"},    {2, 0, 0, 1, 0, "speed 0"},
+            {-1, 2, 0, 0, 0, ""},          {-1, 5, 0, 0, 0, "speed 5 is outside Breathing's 4..0"},
+            {2, 3, 0, 3, 0, "3 colours"},  {1, 0, 100, 0, 0, "0 colours"},
+            {1, 0, 0, 1, 0, ""},           {1, 0, 101, 1, 0, "brightness 101"},
+            {1, 0, 50, 1, 1, "is value 1, not 2"},
+        };
+        for (const auto& c : cases) {
+            OpenRgb::Mode declared = board.value.modes.at(size_t(c.mode < 0 ? 2 : c.mode));
+            if (c.mode < 0) {
+                declared.speedMin = 4;
+                declared.speedMax = 0;
+                declared.colorMode = OpenRgb::ColorMode::PerLed;
+            }
+            OpenRgb::Mode settings = declared;
+            settings.speed = uint32_t(c.speed);
+            settings.brightness = uint32_t(c.brightness);
+            settings.colors.assign(size_t(c.colors), Color{1, 2, 3});
+            settings.value += c.valueAdded;
+            const std::string found = declared.Misfit(settings);
+            QVERIFY2(found.empty() == !*c.misfit && found.find(c.misfit) != std::string::npos,
+                     qPrintable(QStringLiteral("wanted \"%1\", found \"%2\"").arg(c.misfit, found.c_str())));
         }
-        OpenRgb::Mode settings = declared;
-        settings.speed = uint32_t(speed);
-        settings.brightness = uint32_t(brightness);
-        settings.colors.assign(size_t(colors), Color{1, 2, 3});
-        settings.value += value;
-        const std::string found = declared.Misfit(settings);
-        QCOMPARE(found.empty(), misfit.isEmpty());
-        QVERIFY2(found.find(misfit.toStdString()) != std::string::npos, found.c_str());
     }
 
-    void speedRange_data()
-    {
-        QTest::addColumn<uint>("slowest");
-        QTest::addColumn<uint>("fastest");
-        QTest::addColumn<double>("fraction");
-        QTest::addColumn<uint>("speed");
-
-        QTest::newRow("reversed, slowest") << 4u << 0u << 0.0 << 4u;
-        QTest::newRow("reversed, fastest") << 4u << 0u << 1.0 << 0u;
-        QTest::newRow("reversed, a quarter") << 4u << 0u << 0.25 << 3u;
-        QTest::newRow("forward, middle") << 1u << 5u << 0.5 << 3u;
-        QTest::newRow("forward, rounded") << 1u << 5u << 0.6 << 3u;
-        QTest::newRow("beyond fastest") << 1u << 5u << 7.0 << 5u;
-        QTest::newRow("below slowest") << 4u << 0u << -1.0 << 4u;
-        QTest::newRow("not a number") << 4u << 0u << std::nan("") << 4u;
-        QTest::newRow("one setting") << 7u << 7u << 0.5 << 7u;
-        QTest::newRow("widest") << 0xFFFFFFFFu << 0u << 1.0 << 0u;
-    }
-
+    // A fraction of the range (0 slowest, 1 fastest) as a setting, whichever
+    // way the range runs, and back.
     void speedRange()
     {
-        QFETCH(uint, slowest);
-        QFETCH(uint, fastest);
-        QFETCH(double, fraction);
-        QFETCH(uint, speed);
-        OpenRgb::Mode mode;
-        mode.speedMin = slowest;
-        mode.speedMax = fastest;
-        QCOMPARE(mode.SpeedAt(fraction), speed);
-        // Back from the setting to its place in the range.
-        if (fraction >= 0.0 && fraction <= 1.0 && slowest != fastest)
-            QCOMPARE(mode.SpeedAt(mode.SpeedFraction(speed)), speed);
+        const struct
+        {
+            uint32_t slowest, fastest;
+            double fraction;
+            uint32_t speed;
+        } cases[] = {{4, 0, 0.0, 4},  {4, 0, 1.0, 0},           {4, 0, 0.25, 3}, {1, 5, 0.5, 3},
+                     {1, 5, 0.6, 3},  {1, 5, 7.0, 5},           {4, 0, -1.0, 4}, {4, 0, std::nan(""), 4},
+                     {7, 7, 0.5, 7},  {0xFFFFFFFFu, 0, 1.0, 0}};
+        for (const auto& c : cases) {
+            OpenRgb::Mode mode;
+            mode.speedMin = c.slowest;
+            mode.speedMax = c.fastest;
+            QCOMPARE(mode.SpeedAt(c.fraction), c.speed);
+            if (c.fraction >= 0.0 && c.fraction <= 1.0 && c.slowest != c.fastest)
+                QCOMPARE(mode.SpeedAt(mode.SpeedFraction(c.speed)), c.speed);
+        }
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
@@ -12,42 +11,30 @@
 
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-// A port nobody listens on now: the kernel's pick for a socket bound to port 0.
-uint16_t FreePort()
+int LoopbackSocket(uint16_t& port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    uint16_t port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
         port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
+        return fd;
+    }
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
 }
-
-} // namespace
 
 QString OpenRgbServer::Folder()
 {
     const QString folder = QStringLiteral(LUMET_OPENRGB_DIR);
     return QFileInfo(folder + QStringLiteral("/run-server.sh")).isFile() ? QDir(folder).absolutePath() : QString();
-}
-
-OpenRgbServer::OpenRgbServer(Devices devices) : devices(devices)
-{
-    process.setProcessChannelMode(QProcess::MergedChannels);
-}
-
-OpenRgbServer::~OpenRgbServer()
-{
-    Kill();
 }
 
 bool OpenRgbServer::Start()
@@ -58,8 +45,9 @@ bool OpenRgbServer::Start()
         return StartOnPort();
     // Another program may take the free port before the server binds it.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        port = FreePort();
-        if (StartOnPort())
+        const int fd = LoopbackSocket(port);
+        ::close(fd);
+        if (fd >= 0 && StartOnPort())
             return true;
         Kill();
     }
@@ -68,18 +56,15 @@ bool OpenRgbServer::Start()
 
 bool OpenRgbServer::StartOnPort()
 {
-    QStringList arguments;
+    // Through bash, which the script replaces with the server (same PID), so
+    // that a copy without execute bits works; through setpriv, so that the
+    // server ends with the test even when the test crashes.
+    QStringList arguments{QStringLiteral("--pdeathsig"), QStringLiteral("TERM"), QStringLiteral("bash"),
+                          Folder() + QStringLiteral("/run-server.sh")};
     if (devices == Devices::Modes)
         arguments << QStringLiteral("--modes");
-    arguments << QString::number(port);
-    // Through bash, which the script replaces with the server (same PID),
-    // so that a copy of the folder without execute bits on the script works;
-    // and through setpriv, so that the server ends with the test even when
-    // the test crashes.
-    arguments.prepend(Folder() + QStringLiteral("/run-server.sh"));
-    arguments.prepend(QStringLiteral("bash"));
-    arguments = QStringList{QStringLiteral("--pdeathsig"), QStringLiteral("TERM")} + arguments;
-    process.start(QStringLiteral("setpriv"), arguments);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("setpriv"), arguments << QString::number(port));
     if (!process.waitForStarted(5000)) {
         error = QStringLiteral("the OpenRGB server did not start: ") + process.errorString();
         return false;
@@ -92,9 +77,7 @@ bool OpenRgbServer::StartOnPort()
     std::optional<uint32_t> count;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 15000) {
-        if (process.state() == QProcess::NotRunning)
-            break;
+    while (clock.elapsed() < 15000 && process.state() != QProcess::NotRunning) {
         if (client.IsConnected() || client.Connect("127.0.0.1", port)) {
             count = client.ControllerCount();
             if (count == ControllerCount())
@@ -105,9 +88,8 @@ bool OpenRgbServer::StartOnPort()
     error = QStringLiteral("the OpenRGB server on port %1 did not report %2 controllers (last: %3, %4); its output:\n%5")
                 .arg(port)
                 .arg(ControllerCount())
-                .arg(count ? QString::number(*count) : QStringLiteral("none"))
-                .arg(QString::fromStdString(client.Error()))
-                .arg(QString::fromLocal8Bit(process.readAll()));
+                .arg(count ? QString::number(*count) : QStringLiteral("none"), QString::fromStdString(client.Error()),
+                     QString::fromLocal8Bit(process.readAll()));
     return false;
 }
 
@@ -126,7 +108,6 @@ void OpenRgbServer::Stop()
 
 void OpenRgbServer::Kill()
 {
-    Signal(SIGCONT);
     Signal(SIGKILL);
     process.waitForFinished(10000);
 }
@@ -134,26 +115,15 @@ void OpenRgbServer::Kill()
 void OpenRgbServer::Freeze()
 {
     Signal(SIGSTOP);
-    // The signal is delivered in its own time: wait until every thread of
-    // the server has stopped, so that nothing is answered after this.
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(process.processId());
+    // The stop is reported once every thread of the server has stopped: from
+    // then on nothing is answered. WNOWAIT leaves the report for the process's
+    // own bookkeeping.
+    siginfo_t info{};
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 2000) {
-        bool stopped = true;
-        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QFile stat(tasks + QLatin1Char('/') + task + QStringLiteral("/stat"));
-            if (stat.open(QIODevice::ReadOnly)) {
-                // "pid (name) S ...": the state follows the name's closing parenthesis.
-                const QByteArray line = stat.readAll();
-                const int state = line.lastIndexOf(')') + 2;
-                stopped = stopped && state < line.size() && line[state] == 'T';
-            }
-        }
-        if (stopped)
-            return;
+    while (info.si_pid == 0 && clock.elapsed() < 2000
+           && ::waitid(P_PID, id_t(process.processId()), &info, WSTOPPED | WNOHANG | WNOWAIT) == 0)
         QThread::msleep(1);
-    }
 }
 
 void OpenRgbServer::Thaw()

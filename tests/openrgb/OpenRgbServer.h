@@ -5,34 +5,33 @@
 
 #include <cstdint>
 
-// A real OpenRGB SDK server with simulated devices (the test server kept
-// beside the source tree, see LUMET_OPENRGB_DIR), on 127.0.0.1 and a port
-// of its own, so that suites can run side by side. The server is killed
-// when the object goes.
+// A TCP socket bound to a port of its own on 127.0.0.1 (port), or -1.
+int LoopbackSocket(uint16_t& port);
+
+// A real OpenRGB SDK server with simulated devices (the test server at
+// LUMET_OPENRGB_DIR) on 127.0.0.1 and a free port, so that suites can run
+// side by side. The server is killed with the object.
 class OpenRgbServer
 {
 public:
     // Stock: two 8-LED memory modules, a 10-LED one, a main board and a
     // keyboard. Modes: a memory module and a main board that declare
-    // hardware modes, the main board with a resizable zone.
+    // hardware modes, the board with a resizable zone.
     enum class Devices { Stock, Modes };
 
-    // The folder of the test server; empty when it is not there (the suites
-    // skip then).
+    // The test server's folder; empty where it is missing (the suites skip then).
     static QString Folder();
 
-    explicit OpenRgbServer(Devices devices = Devices::Stock);
-    ~OpenRgbServer();
+    explicit OpenRgbServer(Devices devices = Devices::Stock) : devices(devices) {}
+    ~OpenRgbServer() { Kill(); }
     OpenRgbServer(const OpenRgbServer&) = delete;
     OpenRgbServer& operator=(const OpenRgbServer&) = delete;
 
-    // Starts the server (on a free port the first time, on the same port
-    // after Stop or Kill) and returns once it reports all of its
-    // controllers: the port opens before detection ends. False, with the
-    // reason in Error(), when it does not within 15 s. True at once while
-    // it runs.
+    // Starts the server (on the same port after Stop or Kill) and returns
+    // once it reports all of its controllers: the port opens before
+    // detection ends. False, with the reason in Error(), after 15 s.
     bool Start();
-    // SIGTERM, or SIGKILL; either waits for the process to end.
+    // SIGTERM or SIGKILL, then waits for the end.
     void Stop();
     void Kill();
     // SIGSTOP and SIGCONT: a server that takes connections but answers nothing.

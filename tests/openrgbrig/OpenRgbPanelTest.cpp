@@ -8,7 +8,6 @@
 #include "ui/mainwindow/LumetEffectButtonGroup.h"
 #include "ui/views/LumetBaseView.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +21,7 @@ private slots:
     {
         if (OpenRgbServer::Folder().isEmpty())
             QSKIP("the OpenRGB test server is not beside the source tree");
+        Q_INIT_RESOURCE(lumet_resources);
         QTemporaryDir scratch;
         // An empty registry: installed nowhere, no reboot pending.
         qputenv("VORNLIGHT_REGISTRY", QFile::encodeName(scratch.filePath(QStringLiteral("none.reg"))));
@@ -40,14 +40,8 @@ private slots:
         QTest::mouseClick(red, Qt::LeftButton);
         QTest::mouseClick(span, Qt::LeftButton);
         window.OnApplyClicked();
-
-        const OpenRgb::Color pureRed{255, 0, 0};
-        QVERIFY2(rig.WaitFor([&](const OpenRgbRigProcess::Devices& d) {
-                     const auto modules = OpenRgbRigProcess::Modules(d);
-                     return modules.size() == 3
-                         && std::all_of(modules.begin(), modules.end(), [&](const OpenRgb::Device* m) {
-                                return OpenRgbRigProcess::Shows(d, m->name, pureRed);
-                            });
+        QVERIFY2(rig.WaitFor([](const OpenRgbRigProcess::Devices& d) {
+                     return OpenRgbRigProcess::AllShow(d, OpenRgb::DeviceType::Dram, {255, 0, 0});
                  }),
                  "the modules do not show the panel's red");
         // The panel reads back what it applied.
@@ -55,12 +49,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    Q_INIT_RESOURCE(lumet_resources);
-    OpenRgbPanelTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(OpenRgbPanelTest)
 #include "OpenRgbPanelTest.moc"

@@ -1,28 +1,39 @@
 #include "tests/openrgbrig/OpenRgbRigProcess.h"
 
+#include "app/NumberText.h"
 #include "model/CapabilityParser.h"
 #include "model/DeviceMaster.h"
 #include "model/LedInfo.h"
-#include "app/NumberText.h"
 #include "simulator/core/ColorMath.h"
 #include "simulator/openrgb/OpenRgbClient.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 
-OpenRgbRigProcess::OpenRgbRigProcess(OpenRgbServer::Devices devices) : server(devices) {}
+#include <algorithm>
 
-OpenRgbRigProcess::~OpenRgbRigProcess()
+namespace {
+
+// Polls test until it holds, up to timeoutMs.
+bool Until(const std::function<bool()>& test, int timeoutMs)
 {
-    // The service first: it must not see the server go and come back.
-    service.reset();
+    QElapsedTimer clock;
+    clock.start();
+    while (!test()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
 }
+
+} // namespace
 
 bool OpenRgbRigProcess::StartService(const QStringList& extra)
 {
     service = std::make_unique<SimulatorProcess>(
         QStringList{QStringLiteral("--openrgb"), QStringLiteral("127.0.0.1:%1").arg(server.Port()),
-                    QStringLiteral("--state-dir"), StateDir()}
+                    QStringLiteral("--state-dir"), dir.filePath(QStringLiteral("state"))}
             + extra,
         SimulatorProcess::Program(QStringLiteral("vornlight-service")));
     return service->Start();
@@ -30,30 +41,15 @@ bool OpenRgbRigProcess::StartService(const QStringList& extra)
 
 bool OpenRgbRigProcess::Start(const QStringList& extra)
 {
-    if (!server.Start()) {
+    if (!server.Start())
         problem = server.Error();
-        return false;
-    }
-    if (!StartService(extra)) {
+    else if (!StartService(extra))
         problem = QStringLiteral("vornlight-service did not start: ") + service->ErrorOutput();
-        return false;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    while (!HasGroup()) {
-        if (clock.elapsed() > 10000) {
-            problem = QStringLiteral("vornlight-service lists no group; it said: ") + service->ErrorOutput();
-            return false;
-        }
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-bool OpenRgbRigProcess::HasGroup()
-{
-    return CapabilityParser::Parse(SimulatorProcess::Fetch(QStringLiteral("GetCapability")).toStdString()).group
-        != nullptr;
+    else if (!Until([] { return !GroupLeds().empty(); }, 10000))
+        problem = QStringLiteral("vornlight-service lists no group; it said: ") + service->ErrorOutput();
+    else
+        return true;
+    return false;
 }
 
 void OpenRgbRigProcess::StopService()
@@ -64,9 +60,7 @@ void OpenRgbRigProcess::StopService()
 
 std::optional<OpenRgbRigProcess::Devices> OpenRgbRigProcess::Read()
 {
-    OpenRgbClient::Options options;
-    options.clientName = "Vornlight test reader";
-    OpenRgbClient client(options);
+    OpenRgbClient client;
     if (!client.Connect("127.0.0.1", server.Port()))
         return std::nullopt;
     return client.Controllers();
@@ -74,17 +68,14 @@ std::optional<OpenRgbRigProcess::Devices> OpenRgbRigProcess::Read()
 
 bool OpenRgbRigProcess::WaitFor(const std::function<bool(const Devices&)>& test, int timeoutMs)
 {
-    QElapsedTimer clock;
-    clock.start();
-    do {
-        if (std::optional<Devices> read = Read()) {
-            last = std::move(*read);
-            if (test(last))
-                return true;
-        }
-        QThread::msleep(20);
-    } while (clock.elapsed() < timeoutMs);
-    return false;
+    return Until(
+        [&] {
+            std::optional<Devices> read = Read();
+            if (read)
+                last = std::move(*read);
+            return read && test(last);
+        },
+        timeoutMs);
 }
 
 std::vector<std::string> OpenRgbRigProcess::GroupLeds()
@@ -92,30 +83,13 @@ std::vector<std::string> OpenRgbRigProcess::GroupLeds()
     const CapabilityParser::Result model =
         CapabilityParser::Parse(SimulatorProcess::Fetch(QStringLiteral("GetCapability")).toStdString());
     std::vector<std::string> keys;
-    if (model.group) {
-        for (const LedInfo* led : model.group->GetLeds())
-            keys.push_back(led->GetKey());
-    }
+    for (const LedInfo* led : model.group ? model.group->GetLeds() : std::vector<LedInfo*>())
+        keys.push_back(led->GetKey());
     return keys;
 }
 
-std::string OpenRgbRigProcess::Profile(int mode, unsigned color, const std::string& ledSpeed, const std::string& extra)
-{
-    return Profile(GroupLeds(), mode, color, ledSpeed, extra);
-}
-
-std::string OpenRgbRigProcess::RainbowValues(int speed, bool startToEnd)
-{
-    return "<color_type>Cycle</color_type><start_end_color_cycle_start>0.000000</start_end_color_cycle_start>"
-           "<start_end_color_cycle_end>1.000000</start_end_color_cycle_end>"
-           "<start_end_color_cycle_range>1.000000</start_end_color_cycle_range>"
-           "<start_to_end_or_end_to_start>"
-        + std::string(startToEnd ? "1" : "0") + "</start_to_end_or_end_to_start><effect_path_order/><effect_speed>"
-        + std::to_string(speed) + "</effect_speed>";
-}
-
-std::string OpenRgbRigProcess::Profile(const std::vector<std::string>& leds, int mode, unsigned color,
-                                       const std::string& ledSpeed, const std::string& extra)
+std::string OpenRgbRigProcess::Profile(int mode, unsigned color, const std::string& ledSpeed, const std::string& extra,
+                                       const std::vector<std::string>& leds)
 {
     std::string text = "<root><header>ORVEL_LUMET</header><version>1.1</version><funcid>4</funcid>"
                        "<device key=\"Group\"><scene><state>S0</state><mode key=\""
@@ -130,32 +104,34 @@ std::string OpenRgbRigProcess::Profile(const std::vector<std::string>& leds, int
     return text + "</mode></scene></device></root>";
 }
 
-QDBusMessage OpenRgbRigProcess::Apply(const std::string& document, const char* key)
+std::string OpenRgbRigProcess::RainbowValues(int speed, bool startToEnd)
 {
-    return SimulatorProcess::SetProfile(QLatin1String(key), QString::fromStdString(document));
+    return "<color_type>Cycle</color_type><start_end_color_cycle_start>0.000000</start_end_color_cycle_start>"
+           "<start_end_color_cycle_end>1.000000</start_end_color_cycle_end>"
+           "<start_end_color_cycle_range>1.000000</start_end_color_cycle_range>"
+           "<start_to_end_or_end_to_start>"
+        + std::string(startToEnd ? "1" : "0") + "</start_to_end_or_end_to_start><effect_path_order/><effect_speed>"
+        + std::to_string(speed) + "</effect_speed>";
 }
 
-bool OpenRgbRigProcess::Shows(const Devices& devices, const std::string& name, OpenRgb::Color color)
+bool OpenRgbRigProcess::Apply(const std::string& document, const char* key)
+{
+    return SimulatorProcess::SetProfile(QLatin1String(key), QString::fromStdString(document)).type()
+        == QDBusMessage::ReplyMessage;
+}
+
+bool OpenRgbRigProcess::Shows(const OpenRgb::Device& device, OpenRgb::Color color)
+{
+    return std::all_of(device.colors.begin(), device.colors.end(), [&](OpenRgb::Color c) { return c == color; });
+}
+
+bool OpenRgbRigProcess::AllShow(const Devices& devices, OpenRgb::DeviceType type, OpenRgb::Color color)
 {
     bool found = false;
     for (const OpenRgb::Device& d : devices) {
-        if (d.name != name)
-            continue;
-        found = true;
-        for (const OpenRgb::Color& c : d.colors) {
-            if (c != color)
-                return false;
-        }
+        if (d.type == type && !Shows(d, color))
+            return false;
+        found = found || d.type == type;
     }
     return found;
-}
-
-std::vector<const OpenRgb::Device*> OpenRgbRigProcess::Modules(const Devices& devices)
-{
-    std::vector<const OpenRgb::Device*> modules;
-    for (const OpenRgb::Device& d : devices) {
-        if (d.type == OpenRgb::DeviceType::Dram)
-            modules.push_back(&d);
-    }
-    return modules;
 }

@@ -4,7 +4,6 @@
 #include "tests/openrgb/OpenRgbServer.h"
 #include "tests/simulator/SimulatorProcess.h"
 
-#include <QDBusMessage>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -16,54 +15,45 @@
 // The OpenRGB test server with the built vornlight-service driving it on the
 // test's session bus, its state in a folder of its own, and a second SDK
 // client that reads back what the devices show. Everything ends with the
-// object.
+// object, the service first: it must not see the server go.
 class OpenRgbRigProcess
 {
 public:
     using Devices = std::vector<OpenRgb::Device>;
 
-    explicit OpenRgbRigProcess(OpenRgbServer::Devices devices = OpenRgbServer::Devices::Stock);
-    ~OpenRgbRigProcess();
+    explicit OpenRgbRigProcess(OpenRgbServer::Devices devices = OpenRgbServer::Devices::Stock) : server(devices) {}
+    ~OpenRgbRigProcess() { service.reset(); }
 
     OpenRgbServer server;
 
-    // The service with the server's address and its state folder, and extra.
+    // The service with the server's address, its state folder, and extra.
     bool StartService(const QStringList& extra = {});
-    // The server (unless it runs), then the service, until the service lists
-    // the group; false with the reason in Problem().
+    // The server (unless it runs), then the service, until it lists the group.
     bool Start(const QStringList& extra = {});
     QString Problem() const { return problem; }
-    // Whether the service's capability lists the group.
-    static bool HasGroup();
     void StopService();
     SimulatorProcess& Service() { return *service; }
-    QString StateDir() const { return dir.filePath(QStringLiteral("state")); }
 
-    // What the server reports now (empty when it does not answer).
+    // What the server reports now; reads until test holds (the last in Last()).
     std::optional<Devices> Read();
-    // Reads until test holds, up to timeoutMs; the last read stays in Last().
     bool WaitFor(const std::function<bool(const Devices&)>& test, int timeoutMs = 10000);
     const Devices& Last() const { return last; }
 
-    // The group's LED keys as the service's capability lists them.
+    // The group's LED keys in the service's capability; none without a group.
     static std::vector<std::string> GroupLeds();
-    // A profile of effect mode for the group: every LED in colour (packed),
-    // each LED's speed as given ("na" leaves it), and group values (extra
-    // elements of the mode, before the LEDs).
+    // A profile of effect mode: every LED in color (packed) at ledSpeed, with
+    // the group values in extra.
     static std::string Profile(int mode, unsigned color, const std::string& ledSpeed = "na",
-                               const std::string& extra = {});
-    // The same for the LEDs named.
-    static std::string Profile(const std::vector<std::string>& leds, int mode, unsigned color,
-                               const std::string& ledSpeed = "na", const std::string& extra = {});
-    // The group values of a rainbow over the whole circle at a speed, run
-    // from the group's start to its end or back, for the extra of Profile.
+                               const std::string& extra = {}, const std::vector<std::string>& leds = GroupLeds());
+    // The group values of a rainbow over the whole circle, for Profile's extra.
     static std::string RainbowValues(int speed, bool startToEnd);
-    static QDBusMessage Apply(const std::string& document, const char* key = "Group");
+    // Whether the service took the document for the device key.
+    static bool Apply(const std::string& document, const char* key = "Group");
 
-    // Whether every LED of the controllers named name shows color.
-    static bool Shows(const Devices& devices, const std::string& name, OpenRgb::Color color);
-    // The controllers that are memory modules.
-    static std::vector<const OpenRgb::Device*> Modules(const Devices& devices);
+    // Whether every LED of the device, of every device of the type (one at
+    // least), shows color.
+    static bool Shows(const OpenRgb::Device& device, OpenRgb::Color color);
+    static bool AllShow(const Devices& devices, OpenRgb::DeviceType type, OpenRgb::Color color);
 
 private:
     QString problem;

@@ -21,36 +21,23 @@
 
 namespace {
 
-using Devices = OpenRgbRigProcess::Devices;
+using Rig = OpenRgbRigProcess;
+using Devices = Rig::Devices;
 using OpenRgb::Color;
+using OpenRgb::DeviceType;
 
 const Color Red{255, 0, 0};
-const Color Black{0, 0, 0};
+const Color Green{0, 255, 0};
+const Color Blue{0, 0, 255};
 
 bool ModulesShow(const Devices& devices, Color color)
 {
-    const auto modules = OpenRgbRigProcess::Modules(devices);
-    return modules.size() == 3 && std::all_of(modules.begin(), modules.end(), [&](const OpenRgb::Device* d) {
-               return OpenRgbRigProcess::Shows(devices, d->name, color);
-           });
+    return Rig::AllShow(devices, DeviceType::Dram, color);
 }
 
-std::vector<std::vector<Color>> ColorsOf(const Devices& devices)
+QString Fetch(const char* method)
 {
-    std::vector<std::vector<Color>> colors;
-    for (const OpenRgb::Device& d : devices)
-        colors.push_back(d.colors);
-    return colors;
-}
-
-QString Capability()
-{
-    return SimulatorProcess::Fetch(QStringLiteral("GetCapability"));
-}
-
-bool Applied(const QDBusMessage& reply)
-{
-    return reply.type() == QDBusMessage::ReplyMessage;
+    return SimulatorProcess::Fetch(QLatin1String(method));
 }
 
 } // namespace
@@ -70,22 +57,17 @@ private slots:
     // "Mainboard" too. Restarting either program changes no key.
     void groupAndKeysSurviveRestarts()
     {
-        OpenRgbRigProcess rig;
+        Rig rig;
         QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
-        const QString capability = Capability();
+        const QString capability = Fetch("GetCapability");
         const CapabilityParser::Result model = CapabilityParser::Parse(capability.toStdString());
         const std::vector<LedInfo*> leds = model.group->GetLeds();
         QCOMPARE(leds.size(), size_t(37));
-        for (size_t i = 0; i < leds.size(); ++i) {
-            const bool module = i < 26;
-            QCOMPARE(leds[i]->GetName(), std::string(module ? "Pellix\nDram" : "Board " + std::to_string(i - 25)));
-            QCOMPARE(leds[i]->GetLocation(), std::string(module ? "1004" : "13"));
-            for (const unsigned char c : leds[i]->GetKey())
-                QVERIFY(c > 32 && c < 127);
-        }
-        QCOMPARE(model.devices.size(), size_t(1));
-        QCOMPARE(model.devices[0]->GetKey(), std::string("Mainboard"));
-        QCOMPARE(model.devices[0]->GetLeds().size(), size_t(11));
+        for (size_t i = 0; i < leds.size(); ++i)
+            QCOMPARE(leds[i]->GetName() + " at " + leds[i]->GetLocation(),
+                     i < 26 ? std::string("Pellix\nDram at 1004") : "Board " + std::to_string(i - 25) + " at 13");
+        QVERIFY(model.devices.size() == 1 && model.devices[0]->GetKey() == "Mainboard"
+                && model.devices[0]->GetLeds().size() == 11);
         std::string effects;
         for (const ModeInfo* mode : model.group->GetModes()->GetModes())
             effects += mode->GetKey() + " ";
@@ -95,76 +77,86 @@ private slots:
         rig.StopService();
         rig.server.Kill();
         QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
-        QCOMPARE(Capability(), capability);
+        QCOMPARE(Fetch("GetCapability"), capability);
     }
 
     // The LED switch blacks every LED and gives the effect back; DEFAULT gives
     // every device what it showed when the service first met it.
     void switchAndDefault()
     {
-        OpenRgbRigProcess rig;
+        Rig rig;
         QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        {
-            OpenRgbClient painter;
-            QVERIFY(painter.Connect("127.0.0.1", rig.server.Port()));
-            const std::optional<Devices> devices = painter.Controllers();
-            QVERIFY2(devices, painter.Error().c_str());
-            for (uint32_t i = 0; i < devices->size(); ++i) {
-                std::vector<Color> colors;
-                for (size_t led = 0; led < (*devices)[i].leds.size(); ++led)
-                    colors.push_back({uint8_t(40 * i + 1), uint8_t(led), 200});
-                QVERIFY(painter.UpdateLeds(i, colors));
-            }
-            QVERIFY(painter.ControllerCount()); // answered only once the colours were taken
+        OpenRgbClient painter;
+        QVERIFY(painter.Connect("127.0.0.1", rig.server.Port()));
+        const std::optional<Devices> devices = painter.Controllers();
+        QVERIFY2(devices, painter.Error().c_str());
+        std::vector<std::vector<Color>> before(devices->size());
+        for (uint32_t i = 0; i < devices->size(); ++i) {
+            for (size_t led = 0; led < (*devices)[i].leds.size(); ++led)
+                before[i].push_back({uint8_t(40 * i + 1), uint8_t(led), 200});
+            QVERIFY(painter.UpdateLeds(i, before[i]));
         }
-        QVERIFY(rig.WaitFor([](const Devices&) { return true; }));
-        const std::vector<std::vector<Color>> before = ColorsOf(rig.Last());
+        QVERIFY(painter.ControllerCount()); // answered only once the colours were taken
 
         QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 255))));
+        QVERIFY(Rig::Apply(Rig::Profile(1, 255)));
         QVERIFY2(rig.WaitFor([](const Devices& d) {
-                     return ModulesShow(d, Red) && OpenRgbRigProcess::Shows(d, "Debug Motherboard", Red);
+                     return ModulesShow(d, Red) && Rig::AllShow(d, DeviceType::Motherboard, Red);
                  }),
                  "the group does not show static red");
-
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(FixedProfile::LedSwitch(false), FixedProfile::TargetKey)));
+        QVERIFY(Rig::Apply(FixedProfile::LedSwitch(false), FixedProfile::TargetKey));
         QVERIFY2(rig.WaitFor([](const Devices& d) {
-                     return std::all_of(d.begin(), d.end(), [&](const OpenRgb::Device& c) {
-                         return OpenRgbRigProcess::Shows(d, c.name, Black);
-                     });
+                     return std::all_of(d.begin(), d.end(), [](const OpenRgb::Device& c) { return Rig::Shows(c, {}); });
                  }),
                  "switched off, some LED still lights");
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(FixedProfile::LedSwitch(true), FixedProfile::TargetKey)));
+        QVERIFY(Rig::Apply(FixedProfile::LedSwitch(true), FixedProfile::TargetKey));
         QVERIFY2(rig.WaitFor([&](const Devices& d) {
                      return ModulesShow(d, Red) && d[2].colors == before[2]; // the keyboard as it was
                  }),
                  "switched on again, the effect is not back");
-
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(FixedProfile::ResetAll(), FixedProfile::TargetKey)));
-        QVERIFY2(rig.WaitFor([&](const Devices& d) { return ColorsOf(d) == before; }),
+        QVERIFY(Rig::Apply(FixedProfile::ResetAll(), FixedProfile::TargetKey));
+        QVERIFY2(rig.WaitFor([&](const Devices& d) {
+                     return std::equal(d.begin(), d.end(), before.begin(), before.end(),
+                                       [](const OpenRgb::Device& now, const std::vector<Color>& then) {
+                                           return now.colors == then;
+                                       });
+                 }),
                  "DEFAULT does not give back the colours the devices showed first");
     }
 
-    // Breathing fades: two reads a moment apart differ, and at its peak it
-    // shows exactly the chosen colour.
-    void breathingFadesAndPeaks()
+    // Breathing fades: two reads 300 ms apart differ, and at its peak it
+    // shows exactly the chosen colour. The temperature effect follows the
+    // CPU sensor (--hwmon): red when hot, blue when cool.
+    void effectsMoveAndFollowTheSensor()
     {
-        OpenRgbRigProcess rig;
-        QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
-        const Color green{0, 255, 0};
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(2, 0xff00))));
+        QTemporaryDir hwmon;
+        auto write = [&hwmon](const char* name, const QByteArray& text) {
+            QFile file(hwmon.filePath(QStringLiteral("hwmon3/") + QLatin1String(name)));
+            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+        };
+        QVERIFY(QDir(hwmon.path()).mkpath(QStringLiteral("hwmon3")));
+        QVERIFY(write("name", "k10temp\n") && write("temp1_input", "85000\n"));
+        Rig rig;
+        QVERIFY2(rig.Start({QStringLiteral("--hwmon"), hwmon.path()}), qPrintable(rig.Problem()));
+
+        QVERIFY(Rig::Apply(Rig::Profile(2, 0xff00)));
         bool moved = false;
         std::optional<Devices> earlier = rig.Read();
         for (int i = 0; i < 10 && !moved; ++i) {
             QTest::qWait(300);
             const std::optional<Devices> later = rig.Read();
             QVERIFY(earlier && later);
-            moved = ColorsOf(*earlier)[3] != ColorsOf(*later)[3];
+            moved = (*earlier)[3].colors != (*later)[3].colors;
             earlier = later;
         }
         QVERIFY2(moved, "breathing stands still");
-        QVERIFY2(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, green); }),
+        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Green); }),
                  "breathing never shows the chosen colour");
+
+        QVERIFY(Rig::Apply(Rig::Profile(18, 0xffffff, "na", "<effect_speed>2</effect_speed>")));
+        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Red); }), "hot does not show red");
+        QVERIFY(write("temp1_input", "25000\n"));
+        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Blue); }), "cool does not show blue");
     }
 
     // A frozen server holds up no call. The server killed: the service
@@ -173,77 +165,45 @@ private slots:
     // dark) is shown the effect again too.
     void serverComesBackAndRedetects()
     {
-        OpenRgbRigProcess rig;
+        Rig rig;
         QVERIFY2(rig.Start(), qPrintable(rig.Problem()));
-        const Color blue{0, 0, 255};
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff0000))));
-        QVERIFY(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }));
+        auto shows = [&rig](Color color) {
+            return rig.WaitFor([color](const Devices& d) { return ModulesShow(d, color); });
+        };
+        QVERIFY(Rig::Apply(Rig::Profile(1, 0xff0000)) && shows(Blue));
 
-        // A server that takes no more calls holds up no call on the bus.
         rig.server.Freeze();
-        QElapsedTimer frozen;
-        frozen.start();
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff00))));
-        QVERIFY(!SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty());
-        QVERIFY(frozen.elapsed() < 1000);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(Rig::Apply(Rig::Profile(1, 0xff00)));
+        QVERIFY(!Fetch("GetStatus").isEmpty() && clock.elapsed() < 1000);
         rig.server.Thaw();
-        QVERIFY(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, {0, 255, 0}); }));
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(OpenRgbRigProcess::Profile(1, 0xff0000))));
-        QVERIFY(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }));
+        QVERIFY(shows(Green));
 
         rig.server.Kill();
-        QElapsedTimer answer;
-        answer.start();
-        QVERIFY(!SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty());
-        QVERIFY(answer.elapsed() < 1000);
-        // Gone for good: no group after a few seconds.
-        QTRY_VERIFY_WITH_TIMEOUT(!OpenRgbRigProcess::HasGroup(), 10000);
+        clock.restart();
+        QVERIFY(!Fetch("GetStatus").isEmpty() && clock.elapsed() < 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(Rig::GroupLeds().empty(), 10000);
         QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QElapsedTimer back;
-        back.start();
-        QVERIFY2(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }), "the effect is not shown again");
-        QVERIFY2(back.elapsed() <= 2000, qPrintable(QStringLiteral("shown again after %1 ms").arg(back.elapsed())));
+        clock.restart();
+        QVERIFY2(shows(Green), "the effect is not shown again");
+        QVERIFY2(clock.elapsed() <= 2000, qPrintable(QStringLiteral("shown again after %1 ms").arg(clock.elapsed())));
 
         // The devices detected again start dark; the server tells of each.
         OpenRgbClient rescanner;
         QVERIFY(rescanner.Connect("127.0.0.1", rig.server.Port()) && rescanner.RescanDevices());
         QTRY_VERIFY_WITH_TIMEOUT(rescanner.Poll() && rescanner.DeviceListChanged(), 10000);
         QVERIFY(rescanner.Controllers()); // read once the notices have stopped
-        QVERIFY2(rig.WaitFor([&](const Devices& d) { return ModulesShow(d, blue); }),
-                 "the devices found again are not shown the effect");
+        QVERIFY2(shows(Green), "the devices found again are not shown the effect");
         rig.StopService();
-        const QString said = rig.Service().ErrorOutput();
-        QCOMPARE(said.count(QLatin1String("lost the OpenRGB SDK server at 127.0.0.1:")), 1);
-    }
-
-    // The temperature effect follows the CPU sensor (--hwmon): held steady,
-    // red when hot, blue when cool, looked at again about once a second.
-    void temperatureFollowsTheSensor()
-    {
-        QTemporaryDir hwmon;
-        QVERIFY(QDir(hwmon.path()).mkpath(QStringLiteral("hwmon3")));
-        auto write = [&](const QByteArray& name, const QByteArray& text) {
-            QFile file(hwmon.filePath(QStringLiteral("hwmon3/") + QLatin1String(name)));
-            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
-        };
-        QVERIFY(write("name", "k10temp\n") && write("temp1_input", "85000\n"));
-        OpenRgbRigProcess rig;
-        QVERIFY2(rig.Start({QStringLiteral("--hwmon"), hwmon.path()}), qPrintable(rig.Problem()));
-        QVERIFY(Applied(OpenRgbRigProcess::Apply(
-            OpenRgbRigProcess::Profile(18, 0xffffff, "na", "<effect_speed>2</effect_speed>"))));
-        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, Red); }), "hot does not show red");
-        QVERIFY(write("temp1_input", "25000\n"));
-        QVERIFY2(rig.WaitFor([](const Devices& d) { return ModulesShow(d, {0, 0, 255}); }), "cool does not show blue");
+        QCOMPARE(rig.Service().ErrorOutput().count(QLatin1String("lost the OpenRGB SDK server at 127.0.0.1:")), 1);
     }
 
     // Options that do not fit end the program with 2 and the reason, before
     // it takes the bus name.
     void wrongOptionsAreRefused()
     {
-        const QStringList wrong[] = {{QStringLiteral("--openrgb"), QStringLiteral("localhost")},
-                                     {QStringLiteral("--fps"), QStringLiteral("0")},
-                                     {QStringLiteral("--fps"), QStringLiteral("fast")}};
-        for (const QStringList& arguments : wrong) {
+        for (const QStringList& arguments : {QStringList{"--openrgb", "localhost"}, {"--fps", "0"}, {"--fps", "fast"}}) {
             QProcess program;
             program.start(SimulatorProcess::Program(QStringLiteral("vornlight-service")), arguments);
             QVERIFY(program.waitForFinished(10000));
@@ -257,21 +217,19 @@ private slots:
     // looked, once; a server that comes up later is found.
     void noServerYet()
     {
-        OpenRgbRigProcess rig;
+        Rig rig;
         QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
         rig.server.Stop();
         QVERIFY(rig.StartService());
         QTest::qWait(2500); // several attempts to connect
-        QVERIFY(!Capability().isEmpty());
-        QVERIFY(!OpenRgbRigProcess::HasGroup());
-        QVERIFY(!SimulatorProcess::Fetch(QStringLiteral("GetStatus")).isEmpty());
+        QVERIFY(!Fetch("GetCapability").isEmpty() && !Fetch("GetStatus").isEmpty());
+        QVERIFY(Rig::GroupLeds().empty());
         QVERIFY2(rig.server.Start(), qPrintable(rig.server.Error()));
-        QTRY_VERIFY_WITH_TIMEOUT(OpenRgbRigProcess::HasGroup(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Rig::GroupLeds().empty(), 10000);
         rig.StopService();
         const QString said = rig.Service().ErrorOutput();
         const QString where = QStringLiteral("no OpenRGB SDK server answers at 127.0.0.1:%1").arg(rig.server.Port());
-        QVERIFY2(said.count(where) == 1, qPrintable(said));
-        QVERIFY(said.contains(QLatin1String("openrgb --server")));
+        QVERIFY2(said.count(where) == 1 && said.contains(QLatin1String("openrgb --server")), qPrintable(said));
     }
 };
 
