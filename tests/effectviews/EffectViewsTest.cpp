@@ -162,6 +162,8 @@ private slots:
         slider->triggerAction(QAbstractSlider::SliderToMaximum); // "Fast"
         QCOMPARE(changes.count(), 2);
         QCOMPARE(Value(view->GetXmlProfile(), "effect_speed"), "-2");
+        group->GetGroupSetting()->pathOrder.clear(); // still the element, without children
+        QVERIFY(view->GetXmlProfile().find("<effect_path_order></effect_path_order>") != std::string::npos);
     }
 
     // Effect 13 hides its slider and sends no group speed; every wave sends each
