@@ -194,7 +194,7 @@ private slots:
     }
 
     // What is set from code reads back as it was set, wherever its thumb is drawn.
-    void setThenGetRoundTrip()
+    void setFromCode()
     {
         for (int i = 0; i < 441; ++i) {
             const float s = i / 21 / 20.0f, l = i % 21 / 20.0f, hue = i % 37 / 37.0f;
@@ -211,6 +211,25 @@ private slots:
             palette->setColor(given, 0.5f, 0.5f, true);
             QVERIFY2(qAbs(color().h - shown) < 1e-6f, qPrintable(QString::number(given)));
         }
+        // A stored position a pixel off the thumb is the thumb's own place (the
+        // pixel was rounded); one further off is a place of its own.
+        palette->setColor(0.0f, 0.3f, 0.4f, true);
+        const QPoint at = trianglePos();
+        palette->moveTriangleThumb(at.x() + 1, at.y() - 1);
+        QVERIFY(color().s == 0.3f && color().l == 0.4f && trianglePos() == at + QPoint(1, -1));
+        palette->moveTriangleThumb(89, 57);
+        QCOMPARE(trianglePos(), QPoint(89, 57));
+        QVERIFY(color().s == ColorAtPoint(QPointF(97, 65)).saturation && color().l == ColorAtPoint(QPointF(97, 65)).lightness);
+        // A range keeps the fractions it was given; one outside 0..1 is ignored.
+        palette->setMode(1);
+        palette->setRange(0.75f, 0.5f);
+        QCOMPARE(palette->hueAngle(), 0.25f * TwoPi); // the end wraps past a full turn
+        palette->setRange(1.5f, 0.2f);
+        palette->setRange(0.2f, -0.1f);
+        float start, sweep;
+        palette->getRange(start, sweep);
+        QCOMPARE(start, 0.75f);
+        QCOMPARE(sweep, 0.5f);
     }
 
     // A ring press takes the angle of the point pressed, in the modes with a hue thumb.
@@ -309,19 +328,6 @@ private slots:
         QVERIFY(color().s == 0.3f && color().l == 0.7f);
     }
 
-    // A stored position a pixel off the thumb is the thumb's own place (the
-    // pixel was rounded); one further off is a place of its own.
-    void storedPositions()
-    {
-        palette->setColor(0.0f, 0.3f, 0.4f, true);
-        const QPoint at = trianglePos();
-        palette->moveTriangleThumb(at.x() + 1, at.y() - 1);
-        QVERIFY(color().s == 0.3f && color().l == 0.4f && trianglePos() == at + QPoint(1, -1));
-        palette->moveTriangleThumb(89, 57);
-        QCOMPARE(trianglePos(), QPoint(89, 57));
-        QVERIFY(color().s == ColorAtPoint(QPointF(97, 65)).saturation && color().l == ColorAtPoint(QPointF(97, 65)).lightness);
-    }
-
     // Left and Right turn the hue a degree; Up and Down step the lightness in
     // full colour and turn the range's start in range mode.
     void keyboard()
@@ -352,19 +358,6 @@ private slots:
         QCOMPARE(palette->focusPolicy(), Qt::NoFocus);
         QTest::keyClick(palette.get(), Qt::Key_Left);
         QCOMPARE(changed.count(), 1);
-    }
-
-    void setRangeKeepsTheFractionsItWasGiven()
-    {
-        palette->setMode(1);
-        palette->setRange(0.75f, 0.5f);
-        QCOMPARE(palette->hueAngle(), 0.25f * TwoPi); // the end wraps past a full turn
-        palette->setRange(1.5f, 0.2f); // out of 0..1: ignored
-        palette->setRange(0.2f, -0.1f);
-        float start, sweep;
-        palette->getRange(start, sweep);
-        QCOMPARE(start, 0.75f);
-        QCOMPARE(sweep, 0.5f);
     }
 };
 
