@@ -61,6 +61,14 @@ QString Value(const std::string& profile, const char* name, const char* led = nu
     return QString::fromStdString(profile.substr(at, profile.find('<', at) - at));
 }
 
+QStringList Values(const std::string& profile, std::initializer_list<const char*> names, const char* led = nullptr)
+{
+    QStringList values;
+    for (const char* name : names)
+        values << Value(profile, name, led);
+    return values;
+}
+
 QAbstractButton* Button(const QObject* parent, const char* name)
 {
     return parent->findChild<QAbstractButton*>(QLatin1String(name));
@@ -71,15 +79,12 @@ QAbstractButton* Button(const QObject* parent, const char* name)
 void DragHueThumb(NewLedPalette* palette, QPoint point)
 {
     QWidget* thumb = palette->findChild<QWidget*>(QStringLiteral("hueThumb"));
-    const QPoint grab(thumb->width() / 2, thumb->height() / 2);
-    const auto send = [thumb](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseMove, QEvent::MouseButtonRelease}) {
+        const QPoint at = type == QEvent::MouseButtonPress ? thumb->rect().center() : point - thumb->pos();
         QMouseEvent event(type, at, thumb->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          buttons, Qt::NoModifier);
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(thumb, &event);
-    };
-    send(QEvent::MouseButtonPress, grab, Qt::LeftButton);
-    send(QEvent::MouseMove, point - thumb->pos(), Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, point - thumb->pos(), Qt::NoButton);
+    }
 }
 
 } // namespace
@@ -145,12 +150,6 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(view->GetXmlProfile()), golden.readAll());
     }
 
-    void staticAndBreathingDifferInTheModeKeyOnly()
-    {
-        std::string expected = Show(1)->GetXmlProfile();
-        QCOMPARE(Show(2)->GetXmlProfile(), expected.replace(expected.find("<mode key=\"1\">"), 14, "<mode key=\"2\">"));
-    }
-
     void strobingSpeed()
     {
         group = Fixture({{"<effect_speed>1<", "<effect_speed>2<"}});
@@ -176,9 +175,8 @@ private slots:
         LumetBaseView* wave = Show(11);
         wave->findChild<LabeledLumetSpeedSlider*>()->slider()->triggerAction(QAbstractSlider::SliderToMinimum);
         wave->hide();
-        const std::string profile = wave->GetXmlProfile();
-        QCOMPARE(Value(profile, "effect_speed"), "2");
-        QCOMPARE(Value(profile, "speed", "DIMM_B1"), "-1");
+        QCOMPARE(Value(wave->GetXmlProfile(), "effect_speed"), "2");
+        QCOMPARE(Value(wave->GetXmlProfile(), "speed", "DIMM_B1"), "-1");
     }
 
     void rainbowRangeReverseAndCycle()
@@ -192,10 +190,9 @@ private slots:
         palette->setRange(0.75f, 0.5f);
         QVERIFY(changes.count() > 0);
         const std::string profile = view->GetXmlProfile();
-        QCOMPARE(Value(profile, "start_end_color_cycle_start"), "0.750000");
-        QCOMPARE(Value(profile, "start_end_color_cycle_end"), "1.250000");
-        QCOMPARE(Value(profile, "start_end_color_cycle_range"), "0.500000");
-        QCOMPARE(Value(profile, "start_to_end_or_end_to_start"), "0");
+        QCOMPARE(Values(profile, {"start_end_color_cycle_start", "start_end_color_cycle_end", "start_end_color_cycle_range",
+                                  "start_to_end_or_end_to_start"}),
+                 (QStringList{"0.750000", "1.250000", "0.500000", "0"}));
         reverse->setChecked(false);
         QCOMPARE(Value(view->GetXmlProfile(), "start_to_end_or_end_to_start"), "1");
 
@@ -212,8 +209,7 @@ private slots:
         view = Show(5, {{"<color_type>Gradient<", "<color_type>Plain<"},
                         {"<start_to_end_or_end_to_start>0<", "<start_to_end_or_end_to_start>1<"}});
         QVERIFY(Button(view, "firstRadio")->isChecked());
-        QCOMPARE(Value(view->GetXmlProfile(), "color_type"), "Cycle");
-        QCOMPARE(Value(view->GetXmlProfile(), "start_to_end_or_end_to_start"), "1");
+        QCOMPARE(Values(view->GetXmlProfile(), {"color_type", "start_to_end_or_end_to_start"}), (QStringList{"Cycle", "1"}));
     }
 
     // Gradient: the palette edits the range, not the LEDs. Plain: it colours
@@ -229,10 +225,9 @@ private slots:
         QSignalSpy changes(view, &LumetBaseView::ViewStateChanged);
         Button(view, "firstRadio")->click();
         QCOMPARE(changes.count(), 1);
-        const std::string plain = view->GetXmlProfile();
-        QCOMPARE(Value(plain, "color_type"), "Plain");
-        for (const char* name : {"start_end_color_cycle_start", "start_end_color_cycle_end", "start_end_color_cycle_range"})
-            QCOMPARE(Value(plain, name), "0.000000");
+        QCOMPARE(Values(view->GetXmlProfile(), {"color_type", "start_end_color_cycle_start", "start_end_color_cycle_end",
+                                                "start_end_color_cycle_range"}),
+                 (QStringList{"Plain", "0.000000", "0.000000", "0.000000"}));
         Button(palette, "pure_color_green")->click();
         QCOMPARE(S0("DIMM_A1").hue, 1.0f / 3.0f);
         Button(view, "secondRadio")->click();
@@ -317,10 +312,7 @@ private slots:
         // HSL values give, as another service may round) and the range.
         const struct
         {
-            const char* element;
-            const char* led;
-            const char* loaded;
-            const char* odd;
+            const char *element, *led, *loaded, *odd;
         } fields[] = {{"color", "DIMM_A1", "255", "1234567"},
                       {"hue", "DIMM_A1", "0.000000", "0.123457"},
                       {"saturation", "DIMM_A1", "1.000000", "0.734513"},
@@ -364,10 +356,7 @@ private slots:
         // Each LED takes a colour other than the one it had.
         const struct
         {
-            const char* led;
-            const char* button;
-            const char* color;
-            const char* hue;
+            const char *led, *button, *color, *hue;
         } picks[] = {{"DIMM_A1", "pure_color_blue", "16711680", "0.666667"},
                      {"DIMM_B1", "pure_color_red", "255", "0.000000"},
                      {"MB_IO", "pure_color_green", "65280", "0.333333"}};
@@ -376,20 +365,17 @@ private slots:
             QTest::mouseClick(Button(palette, picks[i].button), Qt::LeftButton);
         }
         std::string profile = view->GetXmlProfile();
-        for (const auto& pick : picks) {
-            QCOMPARE(Value(profile, "color", pick.led), pick.color);
-            QCOMPARE(Value(profile, "hue", pick.led), pick.hue);
-            QCOMPARE(Value(profile, "saturation", pick.led), "1.000000");
-            QCOMPARE(Value(profile, "lightness", pick.led), "0.500000");
-        }
+        const auto sent = [&profile](const char* led) { return Values(profile, {"color", "hue", "saturation", "lightness"}, led); };
+        for (const auto& pick : picks)
+            QCOMPARE(sent(pick.led), (QStringList{pick.color, pick.hue, "1.000000", "0.500000"}));
 
         QTest::mouseClick(dots[1], Qt::LeftButton); // the red one
         DragHueThumb(palette, QPoint(150, 106));    // 119.98 degrees round from the top
         profile = view->GetXmlProfile();
-        QCOMPARE(Value(profile, "color", "DIMM_B1"), "65280");
-        QCOMPARE(Value(profile, "saturation", "DIMM_B1"), "1.000000");
-        QCOMPARE(Value(profile, "lightness", "DIMM_B1"), "0.500000");
-        QVERIFY(qAbs(Value(profile, "hue", "DIMM_B1").toFloat() - 1.0f / 3.0f) < 1e-4f);
+        const QStringList green = sent("DIMM_B1");
+        QCOMPARE(green.at(0), "65280");
+        QCOMPARE(green.mid(2), (QStringList{"1.000000", "0.500000"}));
+        QVERIFY(qAbs(green.at(1).toFloat() - 1.0f / 3.0f) < 1e-4f);
     }
 
     void viewsWithoutSettingsOrLeds_data() { EffectRows(); }

@@ -2,9 +2,8 @@
 // window's or its parent's edge, a caption that does not fit its widget. The
 // window is opened against fixed documents and every effect is shown, in
 // English and in German.
-#include "service/ServiceBackend.h"
 #include "service/ServiceClient.h"
-#include "service/ServiceText.h"
+#include "tests/support/RecordingService.h"
 #include "ui/controls/LedLocationIcons.h"
 #include "ui/mainwindow/Lumet.h"
 #include "ui/mainwindow/LumetEffectButton.h"
@@ -28,17 +27,6 @@
 namespace {
 
 const QRect Surface(0, 0, 860, 700);
-
-// Serves two fixed documents and ignores what the panel sends.
-class FixedService : public ServiceBackend
-{
-public:
-    std::string capability, status;
-    void SetProfile(const std::u16string&, const std::u16string&) override {}
-    std::u16string Exchange(const std::u16string&) override { return std::u16string(); }
-    std::u16string GetStatus() override { return ServiceText::Widen(status); }
-    std::u16string GetCapability() override { return ServiceText::Widen(capability); }
-};
 
 QByteArray ReadFile(const QString& path)
 {
@@ -147,7 +135,7 @@ private slots:
     {
         Q_INIT_RESOURCE(lumet_resources);
         qputenv("VORNLIGHT_REGISTRY", QByteArrayLiteral("/nonexistent/registry.reg"));
-        auto backend = std::make_unique<FixedService>();
+        auto backend = std::make_unique<RecordingService>();
         const QString data = QStringLiteral(LUMET_SOURCE_DIR "/simulator/data/");
         // The rig's effects plus one that no view knows.
         QByteArray capability = ReadFile(data + QStringLiteral("capability.xml"));

@@ -50,9 +50,8 @@ private slots:
         QProcess script;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("BUILD_DIR"), QStringLiteral(LUMET_BUILD_DIR));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("QT_SCALE_FACTOR"));
-        env.remove(QStringLiteral("DISPLAY"));
+        for (const char* name : {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "DISPLAY"})
+            env.remove(QLatin1String(name));
         script.setProcessEnvironment(env);
         script.setProcessChannelMode(QProcess::MergedChannels);
         script.start(QStringLiteral(LUMET_SOURCE_DIR "/tools/screenshots.sh"), {out.path()});
