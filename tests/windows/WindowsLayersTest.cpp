@@ -14,8 +14,8 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <process.h>
 #include <fstream>
+#include <process.h>
 #include <sstream>
 #include <string>
 
@@ -51,8 +51,7 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-const char* const HandOverMarker = "vornlight-handover-marker";
-
+const std::string HandOverMarker = TempDir() + "vornlight-handover-marker";
 const char* const TestKey = "Software\\VornlightLayerTest";
 
 void TestRegistry()
@@ -67,24 +66,20 @@ void TestRegistry()
         {"Missing", REG_NONE, "", nullptr},
     };
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, TestKey);
-    HKEY key = nullptr, sub = nullptr;
-    const LONG made = RegCreateKeyExA(HKEY_LOCAL_MACHINE, TestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    Check(made == ERROR_SUCCESS, "the test key can be written");
     for (const auto& value : values)
         if (value.type != REG_NONE)
-            RegSetValueExA(key, value.name, 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
-                           static_cast<DWORD>(value.data.size()));
-    for (const char* name : {"One", "Two"})
-        if (RegCreateKeyA(key, name, &sub) == ERROR_SUCCESS)
-            RegCloseKey(sub);
-    RegCloseKey(key);
+            Check(RegSetKeyValueA(HKEY_LOCAL_MACHINE, TestKey, value.name, value.type, value.data.data(),
+                                  static_cast<DWORD>(value.data.size()))
+                      == ERROR_SUCCESS,
+                  "the test key can be written", value.name);
+    for (const char* name : {"\\One", "\\Two"})
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, (TestKey + std::string(name)).c_str(), nullptr, REG_SZ, "", 1);
 
     dali::RegReader reader;
     std::string text = "unchanged";
     Check(reader.values().count() == 0 && !reader.readString("LUMET", text), "a reader never opened has no values");
     Check(reader.open(dali::RegRoot::LocalMachine, TestKey, false, false), "the key opens");
-    Check(reader.values().count() == 5, "five values counted", std::to_string(reader.values().count()));
-    Check(reader.subKeys().count() == 2, "two sub-keys counted", std::to_string(reader.subKeys().count()));
+    Check(reader.values().count() == 5 && reader.subKeys().count() == 2, "five values and two sub-keys counted");
     for (const auto& value : values) {
         text = "unchanged";
         const bool read = reader.readString(value.name, text);
@@ -122,14 +117,18 @@ void TestProgramDirectory(const std::string& self)
     const std::string copy = deep + "\\probe.exe";
     Check(CopyFileA(self.c_str(), copy.c_str(), FALSE) != 0, "the probe is copied into a deep directory");
     Check(RunChild(copy, "--expect-dir \"" + deep + "\\\\\"") == 0, "a program directory longer than 128 bytes", deep);
-    DeleteFileA(copy.c_str());
+}
+
+// Whether the hand-over of program started this test's own copy.
+bool HandedOver(const std::string& program)
+{
+    DeleteFileA(HandOverMarker.c_str());
+    return HandOver::Run(program) && !ReadFile(HandOverMarker).empty();
 }
 
 void TestHandOver(const std::string& self)
 {
-    const std::string marker = TempDir() + HandOverMarker;
-    DeleteFileA(marker.c_str());
-    Check(HandOver::Run(self) && !ReadFile(marker).empty(), "the handed-over program ran before the panel went on");
+    Check(HandedOver(self), "the handed-over program ran before the panel went on");
     Check(!HandOver::Run(std::string(HandOver::MaxProgramLength + 1, 'x')), "a program name too long is refused");
     Check(!HandOver::Run(TempDir() + "vornlight-missing.exe") && !HandOver::Run(""),
           "a program that cannot be started lets the panel start");
@@ -138,27 +137,21 @@ void TestHandOver(const std::string& self)
     // current folder, and a relative path is refused: ".;" in PATH included.
     const std::string onPath = TempDir() + "vornlight-handover-path";
     const std::string current = TempDir() + "vornlight-handover-current";
-    CreateDirectoryA(onPath.c_str(), nullptr);
-    CreateDirectoryA(current.c_str(), nullptr);
-    CopyFileA(self.c_str(), (onPath + "\\vornlight-on-path.exe").c_str(), FALSE);
-    CopyFileA(self.c_str(), (current + "\\vornlight-here.exe").c_str(), FALSE);
+    for (const std::string& copy : {onPath + "\\vornlight-on-path.exe", current + "\\vornlight-here.exe"}) {
+        CreateDirectoryA(copy.substr(0, copy.rfind('\\')).c_str(), nullptr);
+        CopyFileA(self.c_str(), copy.c_str(), FALSE);
+    }
     char savedPath[32768] = {}, savedCurrent[MAX_PATH] = {};
     GetEnvironmentVariableA("PATH", savedPath, sizeof savedPath);
     GetCurrentDirectoryA(sizeof savedCurrent, savedCurrent);
     SetEnvironmentVariableA("PATH", (".;relative;" + onPath).c_str());
     SetCurrentDirectoryA(current.c_str());
-    DeleteFileA(marker.c_str());
-    Check(HandOver::Run("vornlight-on-path") && !ReadFile(marker).empty(), "a bare name is found on PATH");
-    DeleteFileA(marker.c_str());
-    Check(!HandOver::Run("vornlight-here.exe") && !HandOver::Run(".\\vornlight-here.exe")
-              && !HandOver::Run("..\\vornlight-handover-current\\vornlight-here.exe") && ReadFile(marker).empty(),
+    Check(HandedOver("vornlight-on-path"), "a bare name is found on PATH");
+    Check(!HandedOver("vornlight-here.exe") && !HandedOver(".\\vornlight-here.exe")
+              && !HandedOver("..\\vornlight-handover-current\\vornlight-here.exe") && ReadFile(HandOverMarker).empty(),
           "nothing is started from the current folder");
     SetCurrentDirectoryA(savedCurrent);
     SetEnvironmentVariableA("PATH", savedPath);
-    DeleteFileA((onPath + "\\vornlight-on-path.exe").c_str());
-    DeleteFileA((current + "\\vornlight-here.exe").c_str());
-    RemoveDirectoryA(onPath.c_str());
-    RemoveDirectoryA(current.c_str());
 }
 
 void TestCrashReporter(const std::string& libraries)
@@ -167,9 +160,8 @@ void TestCrashReporter(const std::string& libraries)
     DeleteFileA(record.c_str());
     // Through the C runtime, whose copy of the environment the library reads.
     _putenv(("CRASH_TEST_RECORD=" + record).c_str());
-    const std::string folder = libraries + "\\";
-    for (const std::string& library : {std::string("vornlight-no-such-library.dll"), folder + "incomplete\\crashrpt.dll",
-                                       folder + "complete\\crashrpt.dll"}) {
+    for (const std::string& library : {std::string("vornlight-no-such-library.dll"),
+                                       libraries + "\\incomplete\\crashrpt.dll", libraries + "\\complete\\crashrpt.dll"}) {
         const bool complete = library.find("\\complete\\") != std::string::npos;
         CrashReporter reporter(library.c_str(), 5);
         Check(reporter.loaded() == complete && reporter.initialised() == complete
@@ -185,17 +177,6 @@ void TestCrashReporter(const std::string& libraries)
     Check(calls.find("GetVersionFromApp\nInitCrashRpt size=") == 0 && calls.find("version=3.1.4.15") != std::string::npos
               && calls.find("IsReadyToExit true") != std::string::npos,
           "the library is asked for the version, initialised and asked before exit", calls);
-    DeleteFileA(record.c_str());
-}
-
-void TestServiceClient()
-{
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ServiceClient& client = ServiceClient::Instance();
-    Check(client.GetCapability().empty() && client.GetStatus().empty() && client.Exchange(u"<root/>").empty(),
-          "without a registered service the fetching calls give nothing");
-    client.SetProfile(u"Group", u"<root/>"); // must simply return
-    CoUninitialize();
 }
 
 } // namespace
@@ -204,7 +185,7 @@ int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (argc == 1) {
-        std::ofstream((TempDir() + HandOverMarker).c_str()) << "ran\n";
+        std::ofstream(HandOverMarker.c_str()) << "ran\n";
         return 0;
     }
     if (mode == "--claim")
@@ -222,7 +203,13 @@ int main(int argc, char** argv)
     TestProgramDirectory(self);
     TestHandOver(self);
     TestCrashReporter(argv[2]);
-    TestServiceClient();
+    // Without a registered service the fetching calls give nothing, and a profile goes nowhere.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ServiceClient& client = ServiceClient::Instance();
+    Check(client.GetCapability().empty() && client.GetStatus().empty() && client.Exchange(u"<root/>").empty(),
+          "without a registered service the fetching calls give nothing");
+    client.SetProfile(u"Group", u"<root/>");
+    CoUninitialize();
     std::printf("windows layers: %d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }

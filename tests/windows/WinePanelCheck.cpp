@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -76,16 +77,14 @@ void RunWineQuietly(const QStringList& command)
     process.waitForFinished(60000);
 }
 
-// The raw journal line of the call op, the first from call number first on.
-QByteArray JournalLine(const QString& path, const QByteArray& op, int first = 0)
+// The raw journal line of the first SetProfile call.
+QByteArray SetProfileLine(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (int i = first; i < lines.size(); ++i)
-        if (lines.at(i).startsWith("{\"op\":\"" + op + "\""))
-            return lines.at(i);
+    const QList<QByteArray> lines = file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+    for (const QByteArray& line : lines)
+        if (line.startsWith("{\"op\":\"SetProfile\""))
+            return line;
     return QByteArray();
 }
 
@@ -106,16 +105,10 @@ bool Xdotool(const VirtualDisplay& display, const QStringList& arguments, QByteA
 // Where the window stands on the screen.
 QPoint Position(const VirtualDisplay& display, const QString& window)
 {
-    QPoint at(-1, -1);
     QByteArray geometry;
     Xdotool(display, {"getwindowgeometry", "--shell", window}, &geometry);
-    for (const QByteArray& line : geometry.split('\n')) {
-        if (line.startsWith("X="))
-            at.setX(line.mid(2).toInt());
-        if (line.startsWith("Y="))
-            at.setY(line.mid(2).toInt());
-    }
-    return at;
+    const QRegularExpressionMatch at = QRegularExpression("X=(-?\\d+)\nY=(-?\\d+)").match(QString(geometry));
+    return at.hasMatch() ? QPoint(at.captured(1).toInt(), at.captured(2).toInt()) : QPoint(-1, -1);
 }
 
 QImage Grab(const VirtualDisplay& display, const QString& window, const QString& file)
@@ -232,9 +225,7 @@ private slots:
         QVERIFY(display.Start());
         // The program folder: the panel, its translations and the crash library.
         QVERIFY(QDir().mkpath(programDir));
-        QStringList files = windowsBin.entryList({"lumet_*.qm"});
-        files << QStringLiteral("vornlight.exe");
-        for (const QString& file : files)
+        for (const QString& file : windowsBin.entryList({"lumet_*.qm", "vornlight.exe"}))
             QVERIFY(QFile::copy(windowsBin.filePath(file), programDir + QLatin1Char('/') + file));
         QVERIFY(QFile::copy(qEnvironmentVariable("VORNLIGHT_CRASH_LIBRARY"), programDir + "/crashrpt.dll"));
         // COM starts the service on the panel's first call.
@@ -284,7 +275,7 @@ private slots:
         QVERIFY(display.Click(window, PanelProcess::EffectButton(6)));
         QVERIFY(display.Click(window, PanelProcess::ApplyButton));
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops().size(), 4, 15000);
-        linuxApply = JournalLine(journal.Arguments().last(), "SetProfile");
+        linuxApply = SetProfileLine(journal.Arguments().last());
         QVERIFY(display.Click(window, PanelProcess::CloseButton));
         QVERIFY(linuxPanel.EndsWith(0, 10000));
     }
@@ -329,7 +320,7 @@ private slots:
         QVERIFY(display.Click(window, PanelProcess::ApplyButton));
         QTRY_COMPARE_WITH_TIMEOUT(journal.Ops(), (QStringList{"GetCapability", "GetStatus", "SetProfile", "GetStatus"}),
                                   30000);
-        QCOMPARE(JournalLine(comJournal, "SetProfile"), linuxApply);
+        QCOMPARE(SetProfileLine(comJournal), linuxApply);
 
         // Dragging the free surface moves the window through the window
         // system's caption drag.

@@ -3,8 +3,7 @@
 #include "service/ServiceText.h"
 #include "simulator/core/CallJournal.h"
 #include "simulator/core/LightingService.h"
-
-#include <QString>
+#include "simulator/core/ServiceLog.h"
 
 namespace {
 
@@ -16,8 +15,7 @@ std::u16string Text(BSTR text)
 // Every UTF-16 unit as it came, for the journal.
 QString JournalText(BSTR text)
 {
-    const std::u16string units = Text(text);
-    return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<int>(units.size()));
+    return QString(reinterpret_cast<const QChar*>(text), static_cast<int>(SysStringLen(text)));
 }
 
 } // namespace
@@ -31,56 +29,22 @@ ComMediator::ComMediator(const Backing& backing, std::function<void()> released)
 ComMediator::~ComMediator()
 {
     backing.typeInfo->Release();
-    if (released)
-        released();
-}
-
-HRESULT ComMediator::QueryInterface(REFIID iid, void** object)
-{
-    if (!object)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IServiceMediator)
-        *object = static_cast<IServiceMediator*>(this);
-    else if (iid == IID_ISupportErrorInfo)
-        *object = static_cast<ISupportErrorInfo*>(this);
-    else {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG ComMediator::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&references));
-}
-
-ULONG ComMediator::Release()
-{
-    const LONG left = InterlockedDecrement(&references);
-    if (left == 0)
-        delete this;
-    return static_cast<ULONG>(left);
+    released();
 }
 
 HRESULT ComMediator::GetTypeInfoCount(UINT* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = 1;
-    return S_OK;
+    return count ? (*count = 1, S_OK) : E_POINTER;
 }
 
 HRESULT ComMediator::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
 {
     if (!info)
         return E_POINTER;
-    *info = nullptr;
-    if (index != 0)
+    *info = index == 0 ? backing.typeInfo : nullptr;
+    if (!*info)
         return DISP_E_BADINDEX;
     backing.typeInfo->AddRef();
-    *info = backing.typeInfo;
     return S_OK;
 }
 
@@ -96,53 +60,37 @@ HRESULT ComMediator::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* par
                       exception, argumentError);
 }
 
-HRESULT ComMediator::InterfaceSupportsErrorInfo(REFIID iid)
-{
-    return iid == IID_IServiceMediator ? S_OK : S_FALSE;
-}
-
 HRESULT ComMediator::SetProfile(BSTR target, BSTR document)
 {
-    if (backing.journal) {
-        const QString key = JournalText(target);
-        const QString text = JournalText(document);
-        backing.journal->Record("SetProfile", &key, &text);
-    }
+    const QString key = JournalText(target), text = JournalText(document);
+    backing.journal->Record("SetProfile", &key, &text);
     if (FAILED(backing.failure))
         return backing.failure;
     std::string fault;
-    switch (backing.service->SetProfile(ServiceText::Narrow(Text(target)), ServiceText::Narrow(Text(document)),
-                                        fault)) {
-    case LightingService::Outcome::Applied:
+    const auto outcome =
+        backing.service->SetProfile(ServiceText::Narrow(Text(target)), ServiceText::Narrow(Text(document)), fault);
+    if (outcome == LightingService::Outcome::Applied)
         return S_OK;
-    case LightingService::Outcome::Refused:
-        return Refuse(E_INVALIDARG, fault);
-    case LightingService::Outcome::Failed:
-        break;
-    }
-    return Refuse(E_FAIL, fault);
+    ServiceLog::Say(QStringLiteral("profile for %1 not applied: %2").arg(key, QString::fromStdString(fault)));
+    return outcome == LightingService::Outcome::Refused ? E_INVALIDARG : E_FAIL;
 }
 
 HRESULT ComMediator::Exchange(BSTR document, BSTR* result)
 {
-    if (backing.journal) {
-        const QString text = JournalText(document);
-        backing.journal->Record("Exchange", nullptr, &text);
-    }
+    const QString text = JournalText(document);
+    backing.journal->Record("Exchange", nullptr, &text);
     return Answer(Text(document), result);
 }
 
 HRESULT ComMediator::GetStatus(BSTR* status)
 {
-    if (backing.journal)
-        backing.journal->Record("GetStatus");
+    backing.journal->Record("GetStatus");
     return Answer(ServiceText::Widen(backing.service->GetStatus()), status);
 }
 
 HRESULT ComMediator::GetCapability(BSTR* capability)
 {
-    if (backing.journal)
-        backing.journal->Record("GetCapability");
+    backing.journal->Record("GetCapability");
     return Answer(ServiceText::Widen(backing.service->GetCapability()), capability);
 }
 
@@ -154,22 +102,4 @@ HRESULT ComMediator::Answer(const std::u16string& text, BSTR* out) const
     if (!*out)
         return E_OUTOFMEMORY;
     return FAILED(backing.failure) ? backing.failure : S_OK;
-}
-
-HRESULT ComMediator::Refuse(HRESULT code, const std::string& fault)
-{
-    ICreateErrorInfo* create = nullptr;
-    if (SUCCEEDED(CreateErrorInfo(&create))) {
-        const std::u16string description = ServiceText::Widen(fault);
-        std::wstring wide(description.begin(), description.end());
-        create->SetGUID(IID_IServiceMediator);
-        create->SetDescription(&wide[0]);
-        IErrorInfo* info = nullptr;
-        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-            SetErrorInfo(0, info);
-            info->Release();
-        }
-        create->Release();
-    }
-    return code;
 }

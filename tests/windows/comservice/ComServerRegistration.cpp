@@ -1,132 +1,92 @@
 #include "ComServerRegistration.h"
 
 #include "LumetService.h"
+#include "simulator/core/ServiceLog.h"
+
+#include <QStringList>
 
 #include <windows.h>
+
+#include <array>
+#include <vector>
 
 namespace ComServerRegistration {
 
 namespace {
 
-const wchar_t* const ProgId = L"OvTarskLumetService.ServiceMediator";
-const wchar_t* const Description = L"Vornlight lighting service";
-// Names and values are short: paths and a code.
-constexpr DWORD MaxText = 4096;
-
-std::wstring GuidText(REFGUID guid)
+std::wstring ClassId()
 {
     wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
+    StringFromGUID2(CLSID_ServiceMediator, text, 40);
     return text;
 }
 
-std::wstring ClassKey()
-{
-    return L"Software\\Classes\\CLSID\\" + GuidText(CLSID_ServiceMediator);
-}
+const std::wstring ProgId = L"OvTarskLumetService.ServiceMediator";
+const std::wstring Description = L"Vornlight lighting service";
+const std::wstring ProgIdKey = L"Software\\Classes\\" + ProgId;
+const std::wstring ClassKey = L"Software\\Classes\\CLSID\\" + ClassId();
+const std::wstring SettingsKey = ClassKey + L"\\Settings";
 
-std::wstring SettingsKey()
+bool Failed(const char* step, long code)
 {
-    return ClassKey() + L"\\Settings";
-}
-
-std::wstring ProgIdKey()
-{
-    return std::wstring(L"Software\\Classes\\") + ProgId;
-}
-
-std::string Describe(const char* step, LONG code)
-{
-    return std::string(step) + " failed with code " + std::to_string(code);
-}
-
-// A value (the default one for an empty name) of a key under
-// HKEY_LOCAL_MACHINE, the key made when missing.
-bool SetValue(const std::wstring& key, const std::wstring& name, const std::wstring& value, std::string& error)
-{
-    HKEY handle = nullptr;
-    LONG result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
-    if (result == ERROR_SUCCESS) {
-        result = RegSetValueExW(handle, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                                reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(handle);
-    }
-    if (result != ERROR_SUCCESS)
-        error = Describe("writing the registry", result);
-    return result == ERROR_SUCCESS;
+    ServiceLog::Say(QStringLiteral("%1 failed with code %2").arg(QLatin1String(step)).arg(code));
+    return false;
 }
 
 } // namespace
 
-bool Register(const std::wstring& program, const Settings& settings, std::string& error)
+bool Register(const QMap<QString, QString>& settings)
 {
+    wchar_t program[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH * 4);
     // Settings of an earlier registration must not linger.
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, SettingsKey().c_str());
-    if (!SetValue(ClassKey(), L"", Description, error) || !SetValue(ClassKey() + L"\\ProgID", L"", ProgId, error)
-        || !SetValue(ClassKey() + L"\\LocalServer32", L"", L"\"" + program + L"\"", error)
-        || !SetValue(ProgIdKey(), L"", Description, error)
-        || !SetValue(ProgIdKey() + L"\\CLSID", L"", GuidText(CLSID_ServiceMediator), error))
-        return false;
-    for (const auto& setting : settings)
-        if (!SetValue(SettingsKey(), setting.first, setting.second, error))
-            return false;
-    ITypeLib* library = nullptr;
-    const HRESULT loaded = LoadTypeLibEx(program.c_str(), REGKIND_REGISTER, &library);
-    if (FAILED(loaded)) {
-        error = Describe("registering the type library", loaded);
-        return false;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, SettingsKey.c_str());
+    // Key, value name (empty: the default value) and text.
+    std::vector<std::array<std::wstring, 3>> values{
+        {ClassKey, L"", Description}, {ClassKey + L"\\ProgID", L"", ProgId},
+        {ClassKey + L"\\LocalServer32", L"", L"\"" + std::wstring(program) + L"\""}, {ProgIdKey, L"", Description},
+        {ProgIdKey + L"\\CLSID", L"", ClassId()}};
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+        values.push_back({SettingsKey, it.key().toStdWString(), it.value().toStdWString()});
+    for (const auto& value : values) {
+        const LONG written = RegSetKeyValueW(HKEY_LOCAL_MACHINE, value[0].c_str(),
+                                             value[1].empty() ? nullptr : value[1].c_str(), REG_SZ, value[2].c_str(),
+                                             static_cast<DWORD>((value[2].size() + 1) * sizeof(wchar_t)));
+        if (written != ERROR_SUCCESS)
+            return Failed("writing the registry", written);
     }
+    ITypeLib* library = nullptr;
+    const HRESULT loaded = LoadTypeLibEx(program, REGKIND_REGISTER, &library);
+    if (FAILED(loaded))
+        return Failed("registering the type library", loaded);
     library->Release();
     return true;
 }
 
-bool Unregister(const std::wstring& program, std::string& error)
+bool Unregister()
 {
-    for (const std::wstring& key : {ClassKey(), ProgIdKey()}) {
+    for (const std::wstring& key : {ClassKey, ProgIdKey}) {
         const LONG result = RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
-        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
-            error = Describe("cleaning the registry", result);
-            return false;
-        }
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+            return Failed("cleaning the registry", result);
     }
-    ITypeLib* library = nullptr;
-    if (SUCCEEDED(LoadTypeLibEx(program.c_str(), REGKIND_NONE, &library))) {
-        TLIBATTR* attributes = nullptr;
-        if (SUCCEEDED(library->GetLibAttr(&attributes))) {
-            UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
-                              attributes->syskind);
-            library->ReleaseTLibAttr(attributes);
-        }
-        library->Release();
-    }
+    // A type library that is not registered is no error either.
+    UnRegisterTypeLib(LIBID_VornlightService, 1, 0, LANG_NEUTRAL, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     return true;
 }
 
-Settings Stored()
+QMap<QString, QString> Stored(const QStringList& names)
 {
-    Settings settings;
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return settings;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[256] = {};
-        DWORD nameLength = 256;
-        DWORD type = 0;
-        std::wstring value(MaxText, L'\0');
-        DWORD bytes = MaxText * sizeof(wchar_t);
-        if (RegEnumValueW(handle, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
-                          &bytes)
-            != ERROR_SUCCESS)
-            break;
-        if (type != REG_SZ)
-            continue;
-        // The stored text need not end in a NUL: it ends where the data does, or at its first NUL.
-        value.resize(bytes / sizeof(wchar_t));
-        value.resize(value.find(L'\0') == std::wstring::npos ? value.size() : value.find(L'\0'));
-        settings.emplace_back(name, value);
+    QMap<QString, QString> settings;
+    for (const QString& name : names) {
+        // Paths and a code; the last unit stays for the closing NUL.
+        wchar_t value[4096] = {};
+        DWORD bytes = sizeof value - sizeof(wchar_t);
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, SettingsKey.c_str(), name.toStdWString().c_str(), RRF_RT_REG_SZ,
+                         nullptr, value, &bytes)
+            == ERROR_SUCCESS)
+            settings.insert(name, QString::fromWCharArray(value));
     }
-    RegCloseKey(handle);
     return settings;
 }
 
