@@ -44,6 +44,28 @@ struct PulseSimple
 
 } // namespace
 
+struct SoundMonitor::Shared
+{
+    explicit Shared(const Options& options) : options(options) {}
+
+    void Say(const QString& text) const
+    {
+        if (options.report)
+            options.report(text);
+        else
+            std::fprintf(stderr, "vornlight-service: %s\n", qPrintable(text));
+    }
+
+    const Options options;
+    std::atomic<bool> stopping{false};
+    std::mutex lock;
+    std::condition_variable wake; // the stop for the thread, the thread's end for Stop
+    bool ended = false;           // under lock
+    std::atomic<float> level{0.0f};
+    std::atomic<Clock::rep> levelTime{0};
+    std::atomic<bool> listening{false};
+};
+
 SoundMonitor::SoundMonitor() : SoundMonitor(Options()) {}
 
 SoundMonitor::SoundMonitor(Options options) : options(std::move(options)) {}
@@ -57,62 +79,69 @@ void SoundMonitor::Start()
 {
     if (worker.joinable())
         return;
-    stopping = false;
-    worker = std::thread(&SoundMonitor::Run, this);
+    shared = std::make_shared<Shared>(options);
+    worker = std::thread(&SoundMonitor::Run, shared);
 }
 
 void SoundMonitor::Stop()
 {
+    if (!worker.joinable())
+        return;
+    bool ended = false;
     {
-        std::lock_guard<std::mutex> lock(waitLock);
-        stopping = true;
+        std::unique_lock<std::mutex> locked(shared->lock);
+        shared->stopping = true;
+        shared->wake.notify_all();
+        ended = shared->wake.wait_for(locked, StopWithin, [this] { return shared->ended; });
     }
-    wake.notify_all();
-    if (worker.joinable())
+    if (ended) {
         worker.join();
-    listening = false;
+    } else {
+        worker.detach();
+        shared->Say(QStringLiteral("the sound monitor did not end within %1 ms (the sound library is stuck); "
+                                   "it is left behind")
+                        .arg(StopWithin.count()));
+    }
+    shared.reset();
 }
 
 std::optional<float> SoundMonitor::Level() const
 {
-    if (!listening)
+    if (!shared || !shared->listening)
         return std::nullopt;
-    const Clock::time_point at{Clock::duration(levelTime.load())};
+    const Clock::time_point at{Clock::duration(shared->levelTime.load())};
     if (Clock::now() - at > StaleAfter)
         return std::nullopt;
-    return level.load();
+    return shared->level.load();
 }
 
-void SoundMonitor::Say(const QString& text) const
-{
-    if (options.report)
-        options.report(text);
-    else
-        std::fprintf(stderr, "vornlight-service: %s\n", qPrintable(text));
-}
-
-void SoundMonitor::Run()
+void SoundMonitor::Run(const std::shared_ptr<Shared>& shared)
 {
     bool said = false;
-    while (!stopping) {
+    while (!shared->stopping) {
         QString problem;
-        const bool heard = Listen(problem);
-        if (stopping)
+        const bool heard = Listen(*shared, problem);
+        if (shared->stopping)
             break;
         // Say it once for each time the sound goes away, not at every retry.
         if (heard)
             said = false;
         if (!said) {
-            Say(QStringLiteral("no sound input for the music effect (%1); it breathes gently instead").arg(problem));
+            shared->Say(
+                QStringLiteral("no sound input for the music effect (%1); it breathes gently instead").arg(problem));
             said = true;
         }
-        std::unique_lock<std::mutex> lock(waitLock);
-        wake.wait_for(lock, options.retry, [this] { return stopping.load(); });
+        std::unique_lock<std::mutex> locked(shared->lock);
+        shared->wake.wait_for(locked, shared->options.retry, [&] { return shared->stopping.load(); });
     }
+    std::lock_guard<std::mutex> locked(shared->lock);
+    shared->ended = true;
+    shared->wake.notify_all();
 }
 
-bool SoundMonitor::Listen(QString& problem)
+bool SoundMonitor::Listen(Shared& shared, QString& problem)
 {
+    const Options& options = shared.options;
     // QLibrary never unloads on destruction, so one load per attempt is cheap.
     QLibrary library(options.library, options.libraryVersion);
     PulseSimple pulse;
@@ -141,19 +170,19 @@ bool SoundMonitor::Listen(QString& problem)
     bool heard = false;
     float shown = 0.0f;
     std::int16_t block[BlockSamples];
-    while (!stopping) {
+    while (!shared.stopping) {
         if (pulse.read(stream, block, sizeof block, &error) < 0) {
             problem = QStringLiteral("the sound monitor stopped: %1").arg(QString::fromUtf8(pulse.describe(error)));
             break;
         }
         const double seconds = static_cast<double>(BlockSamples) / SampleRate;
         shown = SoundLevel::Follow(shown, SoundLevel::FromRms(SoundLevel::Rms(block, BlockSamples)), seconds);
-        level = shown;
-        levelTime = Clock::now().time_since_epoch().count();
-        listening = true;
+        shared.level = shown;
+        shared.levelTime = Clock::now().time_since_epoch().count();
+        shared.listening = true;
         heard = true;
     }
-    listening = false;
+    shared.listening = false;
     pulse.close(stream);
     return heard;
 }

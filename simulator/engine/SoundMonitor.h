@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -43,9 +44,15 @@ public:
     SoundMonitor(const SoundMonitor&) = delete;
     SoundMonitor& operator=(const SoundMonitor&) = delete;
 
+    // How long Stop waits for the thread. A read returns within one block,
+    // but a sound server that dies at the wrong moment can leave the library
+    // waiting for ever, and whoever stops the monitor must not wait with it.
+    static constexpr std::chrono::milliseconds StopWithin{2000};
+
     // Starts the background thread; a second call does nothing.
     void Start();
-    // Ends the stream and the thread; the stream returns within one block.
+    // Ends the stream and the thread; a thread that does not end within
+    // StopWithin is left behind (said once) and a later Start makes a new one.
     void Stop();
 
     // The latest level, 0..1; empty while no monitor delivers sound.
@@ -53,19 +60,16 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    // What the thread works on. The thread holds it too, so that a thread
+    // left behind never points into a monitor that is gone.
+    struct Shared;
 
-    void Run();
+    static void Run(const std::shared_ptr<Shared>& shared);
     // Opens the stream and reads from it until it fails or Stop is called;
     // false with the reason when it could not open or failed.
-    bool Listen(QString& problem);
-    void Say(const QString& text) const;
+    static bool Listen(Shared& shared, QString& problem);
 
     Options options;
+    std::shared_ptr<Shared> shared;
     std::thread worker;
-    std::atomic<bool> stopping{false};
-    std::mutex waitLock;
-    std::condition_variable wake;
-    std::atomic<float> level{0.0f};
-    std::atomic<Clock::rep> levelTime{0};
-    std::atomic<bool> listening{false};
 };

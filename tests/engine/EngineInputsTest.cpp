@@ -5,12 +5,16 @@
 #include "simulator/engine/SoundLevel.h"
 #include "simulator/engine/SoundMonitor.h"
 
+#include <QElapsedTimer>
+#include <QLibrary>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -39,6 +43,15 @@ float Rms(const QByteArray& bytes)
     return SoundLevel::Rms(reinterpret_cast<const std::int16_t*>(bytes.constData()), size_t(bytes.size() / 2));
 }
 
+// Sound clients and servers started from here keep their files in home and
+// meet at socket, away from any sound server of the machine's.
+void PrivateSound(const QTemporaryDir& home, const QString& socket)
+{
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
+        qputenv(name, home.path().toUtf8());
+    qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+}
+
 // A monitor that retries quickly, talks to the sound server at socket with
 // its files in home, and collects what it says from its thread.
 struct Monitor
@@ -49,9 +62,7 @@ struct Monitor
 
     Monitor(const QTemporaryDir& home, const QString& socket, std::chrono::milliseconds retry, const QString& library)
     {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
-            qputenv(name, home.path().toUtf8());
-        qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+        PrivateSound(home, socket);
         SoundMonitor::Options options;
         options.retry = retry;
         options.library = library;
@@ -146,14 +157,20 @@ private slots:
         // A private sound server whose only output is a null sink.
         QTemporaryDir home;
         const QString socket = home.filePath("native");
+        PrivateSound(home, socket);
+        // Made before the server so that a failed check ends the server first:
+        // the monitor's thread waits in a read that only the server can end.
+        std::optional<Monitor> monitor;
         QProcess server, player;
         server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+        // Without shared memory: a client library that holds a block of a
+        // server's shared memory can hang for ever when that server is killed.
+        server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--disable-shm",
                                     "--log-level=error", "-L", "module-null-sink sink_name=speakers", "-L",
                                     "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
-        Monitor monitor(home, socket, std::chrono::milliseconds(100), "pulse-simple");
-        const auto level = [&] { return monitor.monitor->Level().value_or(-1.0f); };
+        monitor.emplace(home, socket, std::chrono::milliseconds(100), "pulse-simple");
+        const auto level = [&] { return monitor->monitor->Level().value_or(-1.0f); };
         // A sine at half of full scale is -9 dB: 51/54 of the level's scale. Then silence.
         for (double amplitude : {0.5, 0.0}) {
             player.start("pacat", {"--raw", "--format=s16le", "--rate=16000", "--channels=1", "--latency-msec=50"});
@@ -168,8 +185,8 @@ private slots:
         // The server going away ends the input, and the monitor says so once.
         server.kill();
         server.waitForFinished();
-        QTRY_COMPARE_WITH_TIMEOUT(monitor.monitor->Level(), NoReading, 5000);
-        monitor.SaidOnce("stopped");
+        QTRY_COMPARE_WITH_TIMEOUT(monitor->monitor->Level(), NoReading, 5000);
+        monitor->SaidOnce("stopped");
     }
 
     void soundMonitorWithoutServerReportsNoInputOnce()
@@ -183,6 +200,30 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(monitor.Said().size(), 1, 5000);
             monitor.SaidOnce(named);
             QVERIFY(monitor.Said().first().contains("breathes gently"));
+        }
+    }
+
+    void stopLeavesAStuckSoundLibraryBehind()
+    {
+        QLibrary stuck(STUCK_PULSE_LIBRARY, 0);
+        QVERIFY2(stuck.load(), qPrintable(stuck.errorString()));
+        const auto* reads = reinterpret_cast<std::atomic<int>*>(stuck.resolve("stuck_pulse_reads"));
+        QVERIFY(reads);
+        QTemporaryDir home;
+        Monitor monitor(home, home.filePath("nothing"), std::chrono::milliseconds(20), STUCK_PULSE_LIBRARY);
+        // Stopped while its thread waits in a read that never returns, and
+        // started again: each time the owner is free within the bound.
+        for (int round = 1; round <= 2; ++round) {
+            QTRY_COMPARE_WITH_TIMEOUT(reads->load(), round, 5000);
+            QElapsedTimer stopping;
+            stopping.start();
+            monitor.monitor->Stop();
+            QVERIFY(stopping.elapsed() < SoundMonitor::StopWithin.count() + 1000);
+            QCOMPARE(monitor.monitor->Level(), NoReading);
+            QCOMPARE(monitor.Said().size(), round);
+            QVERIFY2(monitor.Said().last().contains("left behind"), qPrintable(monitor.Said().last()));
+            if (round == 1)
+                monitor.monitor->Start();
         }
     }
 };
