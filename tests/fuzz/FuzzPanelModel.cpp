@@ -1,6 +1,7 @@
 // The capability or (LUMET_FUZZED_STATUS) the status document as the service
-// might send it, loaded beside the other fixture as the main window loads them;
-// the profile of every effect's view is then empty or well-formed.
+// might send it, beside the other fixture, loaded as the main window loads
+// them; then every kind of effect profile the views build, and the profile of
+// the view the panel would now show, must each be empty or well-formed XML.
 
 #include "tests/fuzz/FuzzHarness.h"
 #include "tests/support/RecordingService.h"
@@ -8,8 +9,10 @@
 #include "app/NumberText.h"
 #include "model/DeviceAggregator.h"
 #include "model/DeviceMaster.h"
+#include "model/EffectSetting.h"
 #include "model/ModeInfo.h"
 #include "model/ModeList.h"
+#include "profile/EffectProfile.h"
 #include "service/ServiceClient.h"
 #include "ui/views/LumetViewFactory.h"
 
@@ -19,11 +22,23 @@
 #include <tinyxml2.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
 RecordingService* service = nullptr;
 QWidget* page = nullptr;
+
+// The parts of the effect profiles the views send (see EffectProfile.h).
+std::vector<EffectProfile::Parts> ViewProfiles()
+{
+    using P = EffectProfile::Parts;
+    using L = EffectProfile::LedValues;
+    using G = EffectProfile::GroupBlock;
+    return {P(L::Colour), P(L::Colour, G::Strobing()), P(L::Colour, G::Comet()), P(L::Colour, G::Rainbow()),
+            P(L::ColourAndSpeed, G::Wave(true)), P(L::ColourAndSpeed, G::Wave(false)), P(L::Dark),
+            P(L::None).WithMusicIndex(2), P(L::None).WithEffectSpeed(3)};
+}
 
 void CheckProfile(const std::string& profile)
 {
@@ -51,6 +66,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // Widening bytes narrows back to them: bytes reach all the parsers can get.
 #ifdef LUMET_FUZZED_STATUS
     service->status = FuzzHarness::Input(data, size);
 #else
@@ -66,14 +82,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     aggregator->LoadStatusModel();
     DeviceMaster* group = aggregator->GetGroup();
-    if (!group || !group->GetModes())
+    if (!group)
         return 0;
-    // Every effect's view, as the user's clicks would show them, on the loaded model.
-    for (const ModeInfo* mode : group->GetModes()->GetModes()) {
-        const int effect = NumberText::ParseInt(mode->GetKey()).value_or(0);
-        std::unique_ptr<LumetBaseView> view(LumetViewFactory::GetInstance()->CreateView(page, group, -1, 1, effect));
-        view->ShowView(false);
-        CheckProfile(view->GetXmlProfile());
-    }
+
+    // The effect the status reports, else the group's first (the user's
+    // first click); the mode keys are the numbers the capability parse took.
+    const EffectSetting* loaded = group->GetGroupSettingLoaded();
+    const ModeInfo* mode = loaded ? loaded->mode : nullptr;
+    if (!mode && group->GetModes() && !group->GetModes()->GetModes().empty())
+        mode = group->GetModes()->GetModes().front();
+    if (!mode)
+        return 0;
+    const int effect = NumberText::ParseInt(mode->GetKey()).value_or(0);
+    for (const EffectProfile::Parts& parts : ViewProfiles())
+        CheckProfile(EffectProfile::Build(group, group->GetKey(), effect, parts));
+    std::unique_ptr<LumetBaseView> view(LumetViewFactory::GetInstance()->CreateView(page, group, -1, 1, effect));
+    view->ShowView(false);
+    CheckProfile(view->GetXmlProfile());
     return 0;
 }
