@@ -318,7 +318,8 @@ bool OpenRgbClient::UpdateLeds(uint32_t device, const std::vector<OpenRgb::Color
     if (colors.size() != d->leds.size())
         return Fail(std::to_string(colors.size()) + " colours for the " + std::to_string(d->leds.size()) + " LEDs of "
                     + d->name);
-    EncodeUpdateLeds(frame, device, colors);
+    if (!EncodeUpdateLeds(frame, device, colors))
+        return Fail("too many colours for one packet to " + d->name);
     return SendPacket(frame);
 }
 
@@ -332,7 +333,8 @@ bool OpenRgbClient::UpdateZoneLeds(uint32_t device, uint32_t zone, const std::ve
     if (colors.size() != d->zones[zone].ledsCount)
         return Fail(std::to_string(colors.size()) + " colours for the " + std::to_string(d->zones[zone].ledsCount)
                     + " LEDs of " + d->name + ", zone " + d->zones[zone].name);
-    EncodeUpdateZoneLeds(frame, device, zone, colors);
+    if (!EncodeUpdateZoneLeds(frame, device, zone, colors))
+        return Fail("too many colours for one packet to " + d->name);
     return SendPacket(frame);
 }
 

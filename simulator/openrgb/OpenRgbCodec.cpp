@@ -64,13 +64,13 @@ void StartPacket(Bytes& out, uint32_t device, uint32_t id)
     PutU32(out, 0);
 }
 
-Bytes FinishPacket(Bytes& out, bool sizedData)
+// Fills in the sizes; in place, so a reused frame buffer is never copied.
+void FinishPacket(Bytes& out, bool sizedData)
 {
     const uint32_t size = static_cast<uint32_t>(out.size() - HeaderSize);
     SetU32At(out, 12, size);
     if (sizedData)
         SetU32At(out, HeaderSize, size);
-    return out;
 }
 
 Bytes Packet(uint32_t device, uint32_t id, const Bytes& data = {})
@@ -78,7 +78,8 @@ Bytes Packet(uint32_t device, uint32_t id, const Bytes& data = {})
     Bytes out;
     StartPacket(out, device, id);
     out.insert(out.end(), data.begin(), data.end());
-    return FinishPacket(out, false);
+    FinishPacket(out, false);
+    return out;
 }
 
 // Smallest encodings, used to refuse counts the remaining bytes cannot hold.
@@ -290,36 +291,39 @@ Bytes EncodeAddSegment(uint32_t device, uint32_t zone, const Segment& segment)
     PutI32(out, segment.type);
     PutU32(out, segment.startIndex);
     PutU32(out, segment.ledsCount);
-    return FinishPacket(out, true);
+    FinishPacket(out, true);
+    return out;
 }
 
-bool EncodeUpdateLeds(Bytes& out, uint32_t device, const std::vector<Color>& colors)
+namespace {
+
+// The LED packets of a device or (with zone) of one of its zones.
+bool EncodeLeds(Bytes& out, uint32_t device, const uint32_t* zone, const std::vector<Color>& colors)
 {
     out.clear();
     if (colors.size() > std::numeric_limits<uint16_t>::max())
         return false;
-    StartPacket(out, device, UpdateLeds);
+    StartPacket(out, device, zone ? UpdateZoneLeds : UpdateLeds);
     PutU32(out, 0);
+    if (zone)
+        PutU32(out, *zone);
     PutU16(out, static_cast<uint16_t>(colors.size()));
     for (const Color& c : colors)
         PutColor(out, c);
     FinishPacket(out, true);
     return true;
+}
+
+} // namespace
+
+bool EncodeUpdateLeds(Bytes& out, uint32_t device, const std::vector<Color>& colors)
+{
+    return EncodeLeds(out, device, nullptr, colors);
 }
 
 bool EncodeUpdateZoneLeds(Bytes& out, uint32_t device, uint32_t zone, const std::vector<Color>& colors)
 {
-    out.clear();
-    if (colors.size() > std::numeric_limits<uint16_t>::max())
-        return false;
-    StartPacket(out, device, UpdateZoneLeds);
-    PutU32(out, 0);
-    PutU32(out, zone);
-    PutU16(out, static_cast<uint16_t>(colors.size()));
-    for (const Color& c : colors)
-        PutColor(out, c);
-    FinishPacket(out, true);
-    return true;
+    return EncodeLeds(out, device, &zone, colors);
 }
 
 Bytes EncodeMode(uint32_t device, int32_t modeIndex, const Mode& mode, uint32_t protocol, bool save)
@@ -332,7 +336,8 @@ Bytes EncodeMode(uint32_t device, int32_t modeIndex, const Mode& mode, uint32_t 
     PutU32(out, 0);
     PutI32(out, modeIndex);
     WriteMode(out, mode, protocol);
-    return FinishPacket(out, true);
+    FinishPacket(out, true);
+    return out;
 }
 
 Result<Header> DecodeHeader(const uint8_t* bytes)
