@@ -115,35 +115,40 @@ std::string LedType(const Device& device, size_t led)
 // key (LEDs that share a key lie side by side, in one zone).
 std::vector<RigLayout::Led> LedsOf(const Device& device, const std::vector<std::string>& ledKeys)
 {
+    // Each entry's key and its first LED: an entry stands for a whole zone
+    // where the device is listed per zone.
     std::vector<std::string> keys;
+    std::vector<size_t> first;
     for (size_t i = 0; i < ledKeys.size(); ++i) {
-        if (i == 0 || ledKeys[i] != ledKeys[i - 1])
+        if (i == 0 || ledKeys[i] != ledKeys[i - 1]) {
             keys.push_back(ledKeys[i]);
+            first.push_back(i);
+        }
     }
     std::vector<RigLayout::Led> leds;
     if (device.type == DeviceType::Dram) {
         for (size_t i = 0; i < keys.size(); ++i)
-            leds.push_back({keys[i], "1004", "PellixDram", LedType(device, i)});
+            leds.push_back({keys[i], "1004", "PellixDram", LedType(device, first[i])});
         return leds;
     }
     if (device.type == DeviceType::Motherboard) {
         std::map<std::string, int> named;
         for (size_t i = 0; i < keys.size(); ++i)
-            ++named[BoardPlace(device, i).name];
+            ++named[BoardPlace(device, first[i]).name];
         std::map<std::string, int> numbered;
         for (size_t i = 0; i < keys.size(); ++i) {
-            const Place& place = BoardPlace(device, i);
+            const Place& place = BoardPlace(device, first[i]);
             std::string name = place.name;
             if (named[name] > 1)
                 name += " " + std::to_string(++numbered[name]);
-            leds.push_back({keys[i], place.location, name, LedType(device, i)});
+            leds.push_back({keys[i], place.location, name, LedType(device, first[i])});
         }
         return leds;
     }
     for (const Peripheral& p : Peripherals) {
         if (p.type == device.type) {
             for (size_t i = 0; i < keys.size(); ++i)
-                leds.push_back({keys[i], p.location, p.name, LedType(device, i)});
+                leds.push_back({keys[i], p.location, p.name, LedType(device, first[i])});
         }
     }
     return leds;

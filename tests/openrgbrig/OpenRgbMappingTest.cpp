@@ -128,7 +128,7 @@ private slots:
         board.leds[0].name = "Back I/O LED";
         const std::vector<OpenRgb::Device> devices = {
             board, Controller(DeviceType::Cooler, "FAN", {{"Zone", 4}}), Dram("A1", 2, "I2C: bus 1, address 0x71"),
-            Controller(DeviceType::Keyboard, "KB-1", {{"Zone", 2}}), Dram("", 1, "I2C: bus 1, address 0x73"),
+            Controller(DeviceType::Keyboard, "KB-1", {{"Zone", 2}, {"Logo", 1}}), Dram("", 1, "I2C: bus 1, address 0x73"),
             Controller(DeviceType::Dram, "EMPTY", {}), Controller(DeviceType::Keyboard, "KB-2", {{"Zone", 1}}),
             Controller(DeviceType::Gpu, "GPU", {{"Zone", 1}})};
         const OpenRgbMapping m = OpenRgbMapping::FromDevices(devices);
@@ -146,7 +146,12 @@ private slots:
                                                    "13:Board 6:Header 1 6:Header 2 "));
         QCOMPARE(Keys(shown[1]), std::string("MB-1.0.0 MB-1.0.1 MB-1.1.0 MB-1.1.1 "));
         QCOMPARE(Keys(shown[2], true), std::string("1001:VGA "));
-        QCOMPARE(Keys(shown[3]), std::string("KB-1.0 KB-2.0 "));
+        QCOMPARE(Keys(shown[3]), std::string("KB-1.0 KB-1.1 KB-2.0 "));
+        // A zone entry takes its type from its own zone: the one-LED logo is RGB.
+        std::string types;
+        for (const RigLayout::Led& led : shown[3].leds)
+            types += led.type + " ";
+        QCOMPARE(types, std::string("ARGB RGB RGB "));
         // Controllers keep their places in the server's list.
         QCOMPARE(m.controllers.size(), size_t(6));
         QVERIFY(m.controllers[0].index == 2 && m.controllers[0].deviceKey == "Group");
