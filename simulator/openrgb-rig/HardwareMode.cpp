@@ -314,7 +314,7 @@ std::optional<HardwareMode::Noted> HardwareMode::FromNote(const OpenRgb::Device&
     // The device's numbers for its modes stay; their places in its list may not.
     for (size_t i = 0; i < device.modes.size(); ++i) {
         const Mode& m = device.modes[i];
-        if (m.name != *name || m.value != *value)
+        if (m.name.substr(0, MaxNameBytes) != *name || m.value != *value)
             continue;
         Noted noted{{static_cast<int>(i), m, *colorMode == static_cast<long long>(ColorMode::PerLed)}, {}};
         Mode& settings = noted.mode.settings;

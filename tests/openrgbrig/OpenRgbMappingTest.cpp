@@ -217,6 +217,10 @@ private slots:
         OpenRgb::Device other = board;
         other.modes[size_t(board.activeMode)].value = 99;
         QVERIFY(!HardwareMode::FromNote(other, note));
+        // A mode name longer than a note keeps is still found by what it keeps.
+        other = board;
+        other.modes[size_t(board.activeMode)].name = std::string(80, 'B');
+        QVERIFY(HardwareMode::FromNote(other, HardwareMode::Note(other)));
         for (const std::string& damaged :
              {note.substr(0, note.size() - 3), note + ";extra=1", std::string("mode=Breathing"),
               std::string(note).replace(note.find("speed=3"), 7, "speed=9")})
