@@ -120,7 +120,9 @@ bool StartAndWait(const std::string& program)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr,
+    // No application name: from the command line Windows adds ".exe" where
+    // the name has none, and a full path is never searched for.
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr,
                         &startup, &process))
         return false;
     WaitForSingleObject(process.hProcess, WaitMs);

@@ -141,6 +141,7 @@ void TestHandOver(const std::string& self)
         CreateDirectoryA(copy.substr(0, copy.rfind('\\')).c_str(), nullptr);
         CopyFileA(self.c_str(), copy.c_str(), FALSE);
     }
+    Check(HandedOver(onPath + "\\vornlight-on-path"), "an absolute path may leave out .exe");
     char savedPath[32768] = {}, savedCurrent[MAX_PATH] = {};
     GetEnvironmentVariableA("PATH", savedPath, sizeof savedPath);
     GetCurrentDirectoryA(sizeof savedCurrent, savedCurrent);
