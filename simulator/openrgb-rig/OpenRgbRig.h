@@ -25,8 +25,6 @@ class OpenRgbRig : public QObject, public Rig
 public:
     using Options = OpenRgbWorker::Options;
 
-    static constexpr uint16_t DefaultPort = 6742;
-
     // HOST:PORT ("[::1]:6742" for an IPv6 address) into options; false with
     // the reason in error.
     static bool ParseServer(const QString& text, Options& options, QString& error);

@@ -263,7 +263,8 @@ void OpenRgbWorker::UpdateClock()
 EffectEngine::Inputs OpenRgbWorker::InputsFor(const ShowPlan::Unit& unit, qint64 nowNs)
 {
     EffectEngine::Inputs inputs;
-    const qint64 since = started.count(unit.deviceKey) ? started.at(unit.deviceKey).second : nowNs;
+    const auto known = started.find(unit.deviceKey);
+    const qint64 since = known != started.end() ? known->second.second : nowNs;
     inputs.seconds = static_cast<double>(nowNs - since) / 1e9;
     inputs.seed = static_cast<uint32_t>(since ^ (since >> 32));
     if (unit.settings.mode == EffectSettings::Temperature) {
@@ -284,9 +285,9 @@ void OpenRgbWorker::SendFrames(qint64 nowNs, bool onlyMoving)
     for (const ShowPlan::Unit& unit : plan.units) {
         if (!unit.framed)
             continue;
-        const EffectEngine::Inputs inputs = InputsFor(unit, nowNs);
-        if (onlyMoving && EffectEngine::Plan(unit.settings, inputs, options.fps).pace == EffectEngine::Pace::Still)
+        if (onlyMoving && EffectEngine::IsStill(unit.settings))
             continue;
+        const EffectEngine::Inputs inputs = InputsFor(unit, nowNs);
         EffectEngine::Render(unit.settings, inputs, frame);
         for (size_t k = 0; k < unit.places.size(); ++k) {
             for (const auto& [c, i] : unit.places[k])

@@ -36,7 +36,7 @@ public:
     struct Options
     {
         std::string host = "127.0.0.1";
-        uint16_t port = 6742;
+        uint16_t port = 6742; // the SDK server's own default
         int fps = FrameClock::DefaultFps;
         QString hwmonRoot = QString::fromLatin1(CpuTemperature::DefaultRoot);
         bool preferHardware = false;
@@ -110,7 +110,6 @@ private:
     QElapsedTimer epoch;
     qint64 clockStartNs = 0;
     int retryMs = 0;
-    bool everConnected = false;
     bool outageSaid = false;
     std::string announced; // the capability last handed over
 
