@@ -18,19 +18,6 @@ using Rgb = EffectEngine::Rgb;
 constexpr size_t MaxNameBytes = 64;
 constexpr size_t MaxNotedColors = 64;
 
-std::string Lower(const std::string& text)
-{
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-Color ToColor(const Rgb& rgb)
-{
-    return Color{rgb.r, rgb.g, rgb.b};
-}
-
 // The mode's colours for LEDs that all share one colour; empty when they
 // do not, or when the mode takes no colours of its own.
 std::optional<std::vector<Color>> SharedColor(const Mode& mode, const std::vector<Rgb>& colors)
@@ -38,7 +25,7 @@ std::optional<std::vector<Color>> SharedColor(const Mode& mode, const std::vecto
     if (colors.empty() || mode.colorsMax == 0
         || std::any_of(colors.begin(), colors.end(), [&](const Rgb& c) { return c != colors.front(); }))
         return std::nullopt;
-    return std::vector<Color>(std::max<uint32_t>(mode.colorsMin, 1), ToColor(colors.front()));
+    return std::vector<Color>(std::max<uint32_t>(mode.colorsMin, 1), HardwareMode::ToColor(colors.front()));
 }
 
 // The mode set to show colors: per LED where it takes them so, else as its
@@ -173,6 +160,14 @@ std::optional<long long> Number(const std::string& text, long long low, long lon
 }
 
 } // namespace
+
+std::string HardwareMode::Lower(const std::string& text)
+{
+    std::string lower = text;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
 
 int HardwareMode::Find(const OpenRgb::Device& device, const std::string& name)
 {

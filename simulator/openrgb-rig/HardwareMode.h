@@ -33,6 +33,10 @@ public:
         bool ledColors = false;
     };
 
+    // Mode and zone names compare in any letter case.
+    static std::string Lower(const std::string& text);
+    static OpenRgb::Color ToColor(const EffectEngine::Rgb& rgb) { return OpenRgb::Color{rgb.r, rgb.g, rgb.b}; }
+
     // The first mode of that name in any letter case, or -1.
     static int Find(const OpenRgb::Device& device, const std::string& name);
     // The mode for colours set per LED by the client.

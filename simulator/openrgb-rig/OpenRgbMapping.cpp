@@ -57,14 +57,6 @@ const Peripheral Peripherals[] = {
     {DeviceType::Headset, "TarskAudioDevices_Headset", "1005", "Headset"},
 };
 
-std::string Lower(const std::string& text)
-{
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
 uint32_t Fnv1a(const std::string& text)
 {
     uint32_t hash = 2166136261u;
@@ -97,7 +89,7 @@ std::string ZoneName(const Device& device, size_t zone)
 const Place& BoardPlace(const Device& device, size_t led)
 {
     const std::string ledName = led < device.leds.size() ? device.leds[led].name : "";
-    const std::string words = Lower(ZoneName(device, ZonePlace(device, led).first) + " " + ledName);
+    const std::string words = HardwareMode::Lower(ZoneName(device, ZonePlace(device, led).first) + " " + ledName);
     for (const Place& place : BoardPlaces) {
         if (words.find(place.keyword) != std::string::npos)
             return place;

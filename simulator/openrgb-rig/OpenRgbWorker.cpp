@@ -291,7 +291,7 @@ void OpenRgbWorker::SendFrames(qint64 nowNs, bool onlyMoving)
         EffectEngine::Render(unit.settings, inputs, frame);
         for (size_t k = 0; k < unit.places.size(); ++k) {
             for (const auto& [c, i] : unit.places[k])
-                buffers[c][i] = {frame[k].r, frame[k].g, frame[k].b};
+                buffers[c][i] = HardwareMode::ToColor(frame[k]);
         }
         for (size_t c = 0; c < plan.controllers.size(); ++c) {
             if (plan.controllers[c].way != ShowPlan::Way::Frames || mapping.controllers[c].deviceKey != unit.deviceKey)

@@ -41,7 +41,7 @@ std::vector<OpenRgb::Color> Colors(const std::vector<Rgb>& rgb)
     std::vector<OpenRgb::Color> colors;
     colors.reserve(rgb.size());
     for (const Rgb& c : rgb)
-        colors.push_back({c.r, c.g, c.b});
+        colors.push_back(HardwareMode::ToColor(c));
     return colors;
 }
 
