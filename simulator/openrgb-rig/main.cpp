@@ -56,7 +56,11 @@ int main(int argc, char** argv)
                           QStringLiteral("The OpenRGB SDK server, as HOST:PORT (default: $VORNLIGHT_OPENRGB, else "
                                          "127.0.0.1:6742)."),
                           QStringLiteral("HOST:PORT")});
-    program.AddRigOption({Fps, QStringLiteral("Frames a second while an effect moves, 1 to 240 (default 30)."),
+    program.AddRigOption({Fps,
+                          QStringLiteral("Frames a second while an effect moves, %1 to %2 (default %3).")
+                              .arg(FrameClock::MinFps)
+                              .arg(FrameClock::MaxFps)
+                              .arg(FrameClock::DefaultFps),
                           QStringLiteral("N")});
     program.AddRigOption({Hwmon,
                           QStringLiteral("Read the CPU temperature from the hardware monitors under PATH (default "
