@@ -7,7 +7,10 @@
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 
 namespace {
 

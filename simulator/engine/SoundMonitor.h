@@ -3,12 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 
